@@ -1,0 +1,17 @@
+# GoogleTest from Debian's source package, built with this project's compiler for either target.
+set(TOVUSB_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+if(NOT EXISTS ${TOVUSB_GTEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "GoogleTest sources not found in ${TOVUSB_GTEST_SOURCE}: run scripts/setup")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+# GoogleTest is not written for our GBK execution charset and warnings.
+set(_tov_saved_options "${CMAKE_CXX_FLAGS}")
+add_subdirectory(${TOVUSB_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL)
+foreach(t gtest gtest_main gmock gmock_main)
+    if(TARGET ${t})
+        target_compile_options(${t} PRIVATE -w -fexec-charset=UTF-8)
+    endif()
+endforeach()

@@ -1,0 +1,16 @@
+// ByteSet construction.
+#include "runtime/byte_set.h"
+
+#include <cstring>
+
+alignas(4) const uint8_t kEmptyByteSet[8] = {1, 0, 0, 0, 0, 0, 0, 0};
+
+OwnedByteSet MakeByteSet(const void* bytes, size_t n) {
+    if (n == 0)
+        return OwnedByteSet();
+    auto* block = static_cast<uint8_t*>(RuntimeAlloc(8 + n));
+    const uint32_t header[2] = {1, static_cast<uint32_t>(n)};
+    std::memcpy(block, header, 8);
+    std::memcpy(block + 8, bytes, n);
+    return OwnedByteSet(block);
+}
