@@ -1,0 +1,148 @@
+// Index lookup: the straightforward per-identifier search, and an equivalent single pass over
+// the index for many identifiers.
+#include "app/inject/index_matching.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "runtime/text_commands.h"
+#include "runtime/text_rules.h"
+
+int32_t FindIndexLine(const char* indexText, const char* key) {
+    TextArray lines = SplitText(indexText, "\r\n");
+    for (uint32_t i = 0, n = lines.size(); i < n; ++i) {
+        if (FindText(lines[i], key, std::nullopt, true) != -1)
+            return static_cast<int32_t>(i + 1);
+    }
+    return 0;
+}
+
+namespace {
+
+std::string Folded(std::string_view bytes) {
+    std::string out(bytes);
+    for (char& c : out)
+        c = static_cast<char>(AsciiLower(static_cast<uint8_t>(c)));
+    return out;
+}
+
+// A key "|id|" matches a line where a "|" stands at a character boundary of the scan and the
+// byte m-1 further on is "|" too, with the id's bytes (case folded) between them. Every such
+// (boundary "|", later "|") pair of a line is therefore a possible key; the first line that
+// offers one wins. Pairs are quadratic in the "|" count of a line, so a line with very many
+// of them is left to the plain search.
+constexpr size_t kMaxPairsPerLine = 4096;
+
+class FirstLineByKey {
+public:
+    explicit FirstLineByKey(const TextArray& lines) : lines_(lines) {
+        for (uint32_t i = 0, n = lines.size(); i < n; ++i)
+            AddLine(i);
+    }
+
+    // Index of the first line containing "|" + id + "|", or -1.
+    int64_t Find(const char* id) const {
+        const std::string_view idBytes(id ? id : "");
+        int64_t best = -1;
+        auto it = keys_.find(Folded(idBytes));
+        if (it != keys_.end())
+            best = it->second;
+        if (!crowdedLines_.empty()) {
+            OwnedText key = ConcatText("|", id, "|");
+            for (uint32_t line : crowdedLines_) {
+                if (best != -1 && line > best)
+                    break;
+                if (FindText(lines_[line], key.get(), std::nullopt, true) != -1) {
+                    best = line;
+                    break;
+                }
+            }
+        }
+        return best;
+    }
+
+private:
+    void AddLine(uint32_t index) {
+        const char* text = lines_[index];
+        if (text == nullptr)
+            return;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+        const std::string_view line(text);
+        std::vector<size_t> bars;
+        for (size_t k = 0; k < line.size(); ++k) {
+            if (bytes[k] == '|')
+                bars.push_back(k);
+        }
+        if (bars.size() < 2)
+            return;
+        if (bars.size() * (bars.size() - 1) / 2 > kMaxPairsPerLine) {
+            crowdedLines_.push_back(index);
+            return;
+        }
+        // Scan positions: the same steps the text search takes, ending at a stray lead byte.
+        size_t k = 0;
+        size_t nextBar = 0;
+        while (k < line.size()) {
+            if (bytes[k] == '|') {
+                while (nextBar < bars.size() && bars[nextBar] <= k)
+                    ++nextBar;
+                for (size_t b = nextBar; b < bars.size(); ++b)
+                    keys_.emplace(Folded(line.substr(k + 1, bars[b] - k - 1)), index);
+            }
+            if (IsLeadByte(bytes[k])) {
+                if (k + 1 >= line.size())
+                    break;
+                k += 2;
+            } else {
+                k += 1;
+            }
+        }
+    }
+
+    const TextArray& lines_;
+    std::unordered_map<std::string, uint32_t> keys_;
+    std::vector<uint32_t> crowdedLines_;
+};
+
+}  // namespace
+
+std::vector<const char*> MatchIndexLines(const std::vector<OwnedText>& ids, const TextArray& indexLines) {
+    std::vector<const char*> matched;
+    if (ids.empty() || indexLines.size() == 0)
+        return matched;
+    const FirstLineByKey index(indexLines);
+    for (const OwnedText& id : ids) {
+        const int64_t line = index.Find(id.get());
+        if (line >= 0)
+            matched.push_back(indexLines[static_cast<size_t>(line)]);
+    }
+    return matched;
+}
+
+OwnedText ParentFolderOf(const char* path) {
+    OwnedText trimmed;
+    OwnedText last = RightText(path, 1);
+    if (CompareText(last.get(), "\\") == 0)
+        trimmed = LeftText(path, TextLength(path) - 1);
+    else
+        trimmed = ConcatText(path, "");
+    const int32_t at = FindTextReverse(trimmed.get(), "\\");
+    if (at == -1)
+        return OwnedText();
+    return LeftText(trimmed.get(), at);
+}
+
+std::optional<OwnedText> DriverFolderFor(const char* line, const char* driverBase, int32_t processorGeneration,
+                          PathQualifier qualify) {
+    TextArray fields = SplitText(line, "|");
+    if (fields.size() < 3)
+        return std::nullopt;
+    if (processorGeneration == 8 || processorGeneration == 9) {
+        OwnedText intel = ConcatText(driverBase, "\\Intel_8thA_USB3.A_Win7");
+        return qualify(intel.get());
+    }
+    OwnedText path = ConcatText(driverBase, fields[2]);
+    OwnedText parent = ParentFolderOf(path.get());
+    return qualify(parent.get());
+}

@@ -1,0 +1,29 @@
+// Looking hardware identifiers up in a driver index, and the folders that matched lines name.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "runtime/owned.h"
+
+// 1-based number of the first CR LF line of the index text that contains the key (ASCII case
+// ignored, GBK characters stepped over), or 0.
+int32_t FindIndexLine(const char* indexText, const char* key);
+
+// For each identifier in order, the first index line holding "|" + identifier + "|", untrimmed;
+// one entry per identifier that found a line, duplicates kept. Equal, line for line, to calling
+// FindIndexLine for every identifier, without rescanning the index each time.
+std::vector<const char*> MatchIndexLines(const std::vector<OwnedText>& ids, const TextArray& indexLines);
+
+// The directory part of a path, ending in "\"; a trailing "\" of the path itself is ignored.
+OwnedText ParentFolderOf(const char* path);
+
+// Qualifies a path the way the shell does; injected so that the matching logic stays portable.
+using PathQualifier = OwnedText (*)(const char* path);
+
+// The folder a matched line injects: with generation 8 or 9 always the Intel 8th-generation
+// package, else the directory of the line's third "|" field below the driver base. No result
+// (fewer than three fields) means the line is skipped.
+std::optional<OwnedText> DriverFolderFor(const char* line, const char* driverBase, int32_t processorGeneration,
+                          PathQualifier qualify);

@@ -1,0 +1,152 @@
+// Index lookup, folder derivation and the equivalence of the fast matching with the plain one.
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/inject/index_matching.h"
+#include "runtime/text_commands.h"
+#include "tests/app/index_reference.h"
+
+namespace {
+
+std::vector<OwnedText> IdList(std::initializer_list<const char*> ids) {
+    std::vector<OwnedText> out;
+    for (const char* id : ids)
+        out.push_back(ConcatText(id, ""));
+    return out;
+}
+
+std::vector<std::string> Match(const std::vector<OwnedText>& ids, const char* indexText) {
+    TextArray lines = SplitText(indexText, "\r\n");
+    std::vector<std::string> out;
+    for (const char* line : MatchIndexLines(ids, lines))
+        out.emplace_back(line ? line : "");
+    return out;
+}
+
+TEST(FindIndexLine, FirstLineHoldingTheKeyIgnoringCase) {
+    const char* index = "a|pci\\ven_8086&dev_a36d|b\\c.inf\r\nx|PCI\\VEN_8086&DEV_A36D|y\\z.inf\r\n";
+    EXPECT_EQ(FindIndexLine(index, "|PCI\\VEN_8086&DEV_A36D|"), 1);
+    EXPECT_EQ(FindIndexLine(index, "|PCI\\VEN_8086&DEV_A36D&CC_0C0330|"), 0);
+    EXPECT_EQ(FindIndexLine("", "|A|"), 0);
+    EXPECT_EQ(FindIndexLine("\r\n\r\n|a|", "|A|"), 3);
+}
+
+TEST(MatchIndexLines, RulesOfTheLookup) {
+    const char* index =
+        "Intel|PCI\\VEN_8086&DEV_A36D|Intel_7_USB3.0_Win7\\iusb3xhc.inf\r\n"
+        "Intel2|PCI\\VEN_8086&DEV_A36D|other\\x.inf\r\n"
+        "Renesas|PCI\\VEN_1912&DEV_0014|Renesas_USB3.0_Gen1_WinA\\nusb3xhc.inf\r\n"
+        "AMD| PCI\\VEN_1022&DEV_145C|AMD\\amd.inf\r\n";
+    // Case ignored, first line wins, duplicates kept, order of the identifiers kept, no trimming
+    // of fields, the "|" must follow the identifier directly.
+    EXPECT_EQ(Match(IdList({"pci\\ven_1912&dev_0014", "PCI\\VEN_8086&DEV_A36D", "PCI\\VEN_8086&DEV_A36D",
+                            "PCI\\VEN_1022&DEV_145C", "PCI\\VEN_8086&DEV_A36D&CC_0C0330", "PCI\\VEN_8086"}),
+                     index),
+              (std::vector<std::string>{"Renesas|PCI\\VEN_1912&DEV_0014|Renesas_USB3.0_Gen1_WinA\\nusb3xhc.inf",
+                                        "Intel|PCI\\VEN_8086&DEV_A36D|Intel_7_USB3.0_Win7\\iusb3xhc.inf",
+                                        "Intel|PCI\\VEN_8086&DEV_A36D|Intel_7_USB3.0_Win7\\iusb3xhc.inf"}));
+    // Bare LF line ends: the whole file is one line, selected by any identifier in it.
+    const char* lfIndex = "a|ID1|f1\\x.inf\nb|ID2|f2\\y.inf\n";
+    EXPECT_EQ(Match(IdList({"id2"}), lfIndex), std::vector<std::string>{lfIndex});
+    EXPECT_TRUE(Match(IdList({"ID1"}), "").empty());
+    EXPECT_TRUE(Match({}, index).empty());
+}
+
+TEST(MatchIndexLines, SeparatorsInsideGbkCharactersAreNoSeparators) {
+    // "\x81\x7C" is one GBK character whose second byte is "|": a key cannot start on it.
+    EXPECT_TRUE(Match(IdList({"ID"}), "x\x81|ID|y").empty());
+    EXPECT_EQ(Match(IdList({"ID"}), "x\x81\x81|ID|y"), std::vector<std::string>{"x\x81\x81|ID|y"});
+    // The closing "|" may be any byte, even one inside a character.
+    EXPECT_EQ(Match(IdList({"ID\x81"}), "a|ID\x81|b|c"), std::vector<std::string>{"a|ID\x81|b|c"});
+    // Identifiers holding "|" are keys like any other.
+    EXPECT_EQ(Match(IdList({"A|B"}), "q|a|b|z\r\nr|A|B|"), std::vector<std::string>{"q|a|b|z"});
+}
+
+// Random indexes and identifiers from a small alphabet with GBK bytes, separators, case
+// differences and line ends, so that keys collide, repeat and straddle characters.
+std::string RandomText(std::mt19937& rng, size_t maxLength) {
+    static const char* const kPieces[] = {"|", "|", "|", "\r\n", "\n", "A", "a", "B", "b", "\\", "\x81",
+                                          "\x81\x7C", "\xA1\xA1", "PCI", "pci", "7", "&", " ", "\xC1"};
+    std::uniform_int_distribution<size_t> length(0, maxLength);
+    std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) - 1);
+    std::string out;
+    for (size_t n = length(rng); n > 0; --n)
+        out += kPieces[piece(rng)];
+    return out;
+}
+
+TEST(MatchIndexLines, SameResultsAsThePlainSearch) {
+    std::mt19937 rng(20261207);
+    for (int round = 0; round < 3000; ++round) {
+        const std::string index = RandomText(rng, 60);
+        std::vector<OwnedText> ids;
+        const int idCount = static_cast<int>(rng() % 6);
+        for (int i = 0; i < idCount; ++i) {
+            std::string id = RandomText(rng, 4);
+            ids.push_back(ConcatText(id.c_str(), ""));
+        }
+        ASSERT_EQ(Match(ids, index.c_str()), ReferenceMatchIndexLines(ids, index.c_str())) << "round " << round;
+    }
+}
+
+TEST(MatchIndexLines, LinesCrowdedWithSeparatorsStillMatch) {
+    std::string crowded = "head";
+    for (int i = 0; i < 200; ++i)
+        crowded += "|f" + std::to_string(i);
+    crowded += "|ID|tail";
+    const std::string index = "x|other|y\r\n" + crowded + "\r\nz|ID|later";
+    const std::vector<OwnedText> ids = IdList({"id", "f150", "OTHER", "missing"});
+    EXPECT_EQ(Match(ids, index.c_str()), ReferenceMatchIndexLines(ids, index.c_str()));
+    EXPECT_EQ(Match(IdList({"id"}), index.c_str()), std::vector<std::string>{crowded});
+}
+
+OwnedText Unqualified(const char* path) {
+    return ConcatText("Q:", path);
+}
+
+TEST(ParentFolderOf, DirectoryPartWithTrailingSeparator) {
+    EXPECT_STREQ(ParentFolderOf("X:\\a\\b\\").c_str(), "X:\\a\\");
+    EXPECT_STREQ(ParentFolderOf("X:\\a\\b").c_str(), "X:\\a\\");
+    EXPECT_EQ(ParentFolderOf("nothing").get(), nullptr);
+    EXPECT_EQ(ParentFolderOf("").get(), nullptr);
+    EXPECT_STREQ(ParentFolderOf("\\").c_str(), "");
+    EXPECT_STREQ(ParentFolderOf("X:\\TovUSB\\\\Win7X64\\Intel_7_USB3.0_Win7\\iusb3xhc.inf").c_str(),
+                 "X:\\TovUSB\\\\Win7X64\\Intel_7_USB3.0_Win7\\");
+    // The trailing separator is cut by bytes, the last one searched by characters: a GBK
+    // character ending in 0x5C loses that byte and its lead byte no longer hides the next one.
+    EXPECT_STREQ(ParentFolderOf("X:\\dir\\\x95\x5C").c_str(), "X:\\dir\\");
+    EXPECT_STREQ(ParentFolderOf("X:\\dir\\\x95\x5Cname").c_str(), "X:\\dir\\");
+}
+
+TEST(DriverFolderFor, ThirdFieldOrTheIntelPackage) {
+    const char* base = "X:\\TovUSB\\\\Win7X64\\";
+    struct Case {
+        const char* line;
+        int32_t generation;
+        const char* expected;  // null: skipped
+    };
+    const Case cases[] = {
+        {"a|b|Intel_7_USB3.0_Win7\\iusb3xhc.inf", 7, "Q:X:\\TovUSB\\\\Win7X64\\Intel_7_USB3.0_Win7\\"},
+        {"a|b|Intel_7_USB3.0_Win7\\iusb3xhc.inf", 0, "Q:X:\\TovUSB\\\\Win7X64\\Intel_7_USB3.0_Win7\\"},
+        {"a|b|Intel_7_USB3.0_Win7\\iusb3xhc.inf", 8, "Q:X:\\TovUSB\\\\Win7X64\\\\Intel_8thA_USB3.A_Win7"},
+        {"a|b|whatever", 9, "Q:X:\\TovUSB\\\\Win7X64\\\\Intel_8thA_USB3.A_Win7"},
+        {"a||c\\d.inf", 7, "Q:X:\\TovUSB\\\\Win7X64\\c\\"},
+        {"a|b|file.inf", 7, "Q:X:\\TovUSB\\\\Win7X64\\"},
+        {"a|b", 8, nullptr},
+        {"a|b|", 7, nullptr},  // a trailing separator adds no field
+    };
+    for (const Case& c : cases) {
+        std::optional<OwnedText> folder = DriverFolderFor(c.line, base, c.generation, Unqualified);
+        if (c.expected == nullptr) {
+            EXPECT_FALSE(folder.has_value()) << c.line;
+        } else {
+            ASSERT_TRUE(folder.has_value()) << c.line;
+            EXPECT_STREQ(folder->c_str(), c.expected) << c.line;
+        }
+    }
+}
+
+}  // namespace
