@@ -1,0 +1,191 @@
+// File and directory commands over the ANSI file functions of Windows.
+#include "runtime/file_commands.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "runtime/byte_set.h"
+#include "runtime/memory.h"
+#include "runtime/path_rules.h"
+
+namespace {
+
+// A kernel handle that is closed when the holder goes; INVALID_HANDLE_VALUE is none.
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() { Close(); }
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // False when closing fails: buffered data may not have reached the disk.
+    bool Close() {
+        if (!valid())
+            return true;
+        const bool closed = CloseHandle(handle_) != FALSE;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+class FindHandle {
+  public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            FindClose(handle_);
+    }
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE handle_;
+};
+
+OwnedText JoinPath(const char* directory, const char* name) {
+    const size_t a = std::strlen(directory);
+    const size_t b = std::strlen(name);
+    auto* text = static_cast<char*>(RuntimeAlloc(a + 1 + b + 1));
+    std::memcpy(text, directory, a);
+    text[a] = '\\';
+    std::memcpy(text + a + 1, name, b + 1);
+    return OwnedText(text);
+}
+
+// The entries of one directory level, in enumeration order, with their full paths.
+class EntryList {
+  public:
+    EntryList() = default;
+    EntryList(const EntryList&) = delete;
+    EntryList& operator=(const EntryList&) = delete;
+    ~EntryList() {
+        for (size_t i = 0; i < count_; ++i)
+            RuntimeFree(entries_[i].path);
+        RuntimeFree(entries_);
+    }
+    void Add(OwnedText path, bool isDirectory) {
+        if (count_ == capacity_) {
+            capacity_ = capacity_ ? capacity_ * 2 : 16;
+            entries_ = static_cast<Entry*>(RuntimeRealloc(entries_, capacity_ * sizeof(Entry)));
+        }
+        entries_[count_++] = {path.Detach(), isDirectory};
+    }
+    size_t size() const { return count_; }
+    const char* path(size_t i) const { return entries_[i].path; }
+    bool isDirectory(size_t i) const { return entries_[i].isDirectory; }
+
+  private:
+    struct Entry {
+        char* path;
+        bool isDirectory;
+    };
+    Entry* entries_ = nullptr;
+    size_t count_ = 0;
+    size_t capacity_ = 0;
+};
+
+// Removes what lies in the directory, ignoring every failure. Names beginning with "." are not
+// touched: besides "." and "..", that keeps marker files such as ".keep" and the folder with them.
+void RemoveContents(const char* directory) {
+    EntryList entries;
+    {
+        OwnedText pattern = JoinPath(directory, "*.*");
+        WIN32_FIND_DATAA found;
+        FindHandle search(FindFirstFileA(pattern.c_str(), &found));
+        if (!search.valid())
+            return;
+        do {
+            if (found.cFileName[0] == '.')
+                continue;
+            entries.Add(JoinPath(directory, found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        } while (FindNextFileA(search.get(), &found));
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries.isDirectory(i)) {
+            RemoveContents(entries.path(i));
+            RemoveDirectoryA(entries.path(i));
+        } else {
+            DeleteFileA(entries.path(i));
+        }
+    }
+}
+
+bool WriteAll(HANDLE file, const uint8_t* bytes, uint32_t n) {
+    while (n > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, n, &written, nullptr) || written == 0)
+            return false;
+        bytes += written;
+        n -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool MakeDirectory(const char* path) {
+    return CreateDirectoryA(path ? path : "", nullptr) != FALSE;
+}
+
+bool RemoveDirectoryTree(const char* path) {
+    const char* directory = RemovableDirectoryPath(path);
+    if (directory == nullptr)
+        return false;
+    RemoveContents(directory);
+    return RemoveDirectoryA(directory) != FALSE;
+}
+
+bool FileExists(const char* path) {
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA(path ? path : "", &found));
+    return search.valid();
+}
+
+bool ChangeFileAttributes(const char* path, int32_t attributes) {
+    const DWORD kSettable =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    return SetFileAttributesA(path ? path : "", static_cast<DWORD>(attributes) & kSettable) != FALSE;
+}
+
+OwnedByteSet ReadFileBytes(const char* path) {
+    if (path == nullptr || path[0] == '\0')
+        return OwnedByteSet();
+    // Other readers may share the file; a writer could change it under the single read.
+    FileHandle file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return OwnedByteSet();
+    LARGE_INTEGER size;
+    // The length is a signed 32-bit count: files of 2 GB and more read as empty, like empty ones.
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF)
+        return OwnedByteSet();
+    const auto length = static_cast<DWORD>(size.QuadPart);
+    OwnedByteSet result(static_cast<uint8_t*>(RuntimeAlloc(8 + static_cast<size_t>(length))));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), result.get() + 8, length, &got, nullptr) || got == 0)
+        return OwnedByteSet();
+    const uint32_t header[2] = {1, got};
+    std::memcpy(result.get(), header, sizeof header);
+    return result;
+}
+
+bool WriteFileBytes(const char* path, std::initializer_list<const uint8_t*> byteSets) {
+    if (path == nullptr || path[0] == '\0')
+        return false;
+    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return false;
+    for (const uint8_t* block : byteSets) {
+        const uint32_t n = ByteSetLength(block);
+        if (n > 0 && !WriteAll(file.get(), ByteSetBytes(block), n))
+            return false;
+    }
+    return file.Close();
+}

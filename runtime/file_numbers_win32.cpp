@@ -1,0 +1,188 @@
+// File numbers over Windows file handles, the registry of open file objects, and line insertion.
+#include "runtime/file_numbers.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "runtime/display_text.h"
+#include "runtime/memory.h"
+
+namespace {
+
+// The runtime's file object; its address is the number the logic holds.
+struct DiskFile {
+    HANDLE handle;
+};
+
+struct RegistryEntry {
+    const void* file;
+    uint8_t kind;
+};
+
+RegistryEntry* g_registry = nullptr;
+size_t g_registryCount = 0;
+size_t g_registryCapacity = 0;
+
+RegistryEntry* FindEntry(const void* file) {
+    for (size_t i = 0; i < g_registryCount; ++i) {
+        if (g_registry[i].file == file)
+            return &g_registry[i];
+    }
+    return nullptr;
+}
+
+DiskFile* RegisteredDiskFile(int32_t number) {
+    const void* file = reinterpret_cast<const void*>(static_cast<uintptr_t>(static_cast<uint32_t>(number)));
+    if (number == 0 || FileObjectKind(file) != kDiskFileKind)
+        return nullptr;
+    return static_cast<DiskFile*>(const_cast<void*>(file));
+}
+
+// The bytes of the lines to insert, grown in the runtime heap.
+class LineBuffer {
+  public:
+    LineBuffer() = default;
+    LineBuffer(const LineBuffer&) = delete;
+    LineBuffer& operator=(const LineBuffer&) = delete;
+    ~LineBuffer() { RuntimeFree(bytes_); }
+    void Append(const char* bytes, size_t n) {
+        if (size_ + n > capacity_) {
+            capacity_ = (size_ + n) * 2;
+            bytes_ = static_cast<char*>(RuntimeRealloc(bytes_, capacity_));
+        }
+        std::memcpy(bytes_ + size_, bytes, n);
+        size_ += n;
+    }
+    const char* data() const { return bytes_; }
+    size_t size() const { return size_; }
+
+  private:
+    char* bytes_ = nullptr;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
+};
+
+bool SeekTo(HANDLE file, int64_t offset) {
+    LARGE_INTEGER to;
+    to.QuadPart = offset;
+    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != FALSE;
+}
+
+bool ReadExactly(HANDLE file, void* buffer, DWORD n) {
+    DWORD got = 0;
+    return ReadFile(file, buffer, n, &got, nullptr) && got == n;
+}
+
+bool WriteExactly(HANDLE file, const void* bytes, DWORD n) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, n, &written, nullptr) && written == n;
+}
+
+// Moves the bytes from `from` to `end` towards the end of the file by `distance`, last chunk
+// first so that no byte is overwritten before it has been read.
+bool ShiftTail(HANDLE file, int64_t from, int64_t end, int64_t distance) {
+    constexpr int64_t kChunk = 4096;
+    uint8_t buffer[kChunk];
+    while (end > from) {
+        const int64_t chunk = end - from < kChunk ? end - from : kChunk;
+        const int64_t start = end - chunk;
+        if (!SeekTo(file, start) || !ReadExactly(file, buffer, static_cast<DWORD>(chunk)) ||
+            !SeekTo(file, start + distance) || !WriteExactly(file, buffer, static_cast<DWORD>(chunk)))
+            return false;
+        end = start;
+    }
+    return true;
+}
+
+}  // namespace
+
+int32_t FileObjectKind(const void* file) {
+    const RegistryEntry* entry = FindEntry(file);
+    return entry ? entry->kind : -1;
+}
+
+void RegisterFileObject(const void* file, uint8_t kind) {
+    if (FindEntry(file) != nullptr)
+        return;
+    if (g_registryCount == g_registryCapacity) {
+        g_registryCapacity = g_registryCapacity ? g_registryCapacity * 2 : 8;
+        g_registry =
+            static_cast<RegistryEntry*>(RuntimeRealloc(g_registry, g_registryCapacity * sizeof(RegistryEntry)));
+    }
+    g_registry[g_registryCount++] = {file, kind};
+}
+
+int32_t UnregisterFileObject(const void* file) {
+    RegistryEntry* entry = FindEntry(file);
+    if (entry == nullptr)
+        return 0;
+    *entry = g_registry[--g_registryCount];
+    return 1;
+}
+
+int32_t OpenFileNumber(const char* path, std::optional<int32_t> mode, std::optional<int32_t> sharing) {
+    const int32_t m = mode.value_or(3);
+    const int32_t s = sharing.value_or(1);
+    if (path == nullptr || path[0] == '\0' || m < 1 || m > 6 || s < 1 || s > 4)
+        return 0;
+    static constexpr DWORD kAccess[] = {GENERIC_READ,  GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE,
+                                        GENERIC_WRITE, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
+    static constexpr DWORD kDisposition[] = {OPEN_EXISTING, OPEN_EXISTING, OPEN_EXISTING,
+                                             CREATE_ALWAYS, OPEN_ALWAYS,   OPEN_ALWAYS};
+    // What the other openers may do: the sharing value names what is denied to them.
+    static constexpr DWORD kShare[] = {FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_SHARE_WRITE, FILE_SHARE_READ, 0};
+    const HANDLE handle =
+        CreateFileA(path, kAccess[m - 1], kShare[s - 1], nullptr, kDisposition[m - 1], FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 0;
+    auto* file = static_cast<DiskFile*>(RuntimeAlloc(sizeof(DiskFile)));
+    file->handle = handle;
+    RegisterFileObject(file, kDiskFileKind);
+    return static_cast<int32_t>(reinterpret_cast<uintptr_t>(file));
+}
+
+void CloseFileNumber(int32_t number) {
+    DiskFile* file = RegisteredDiskFile(number);
+    if (file == nullptr)
+        return;
+    UnregisterFileObject(file);
+    CloseHandle(file->handle);
+    RuntimeFree(file);
+}
+
+void* FileNumberHandle(int32_t number) {
+    const DiskFile* file = RegisteredDiskFile(number);
+    return file ? file->handle : nullptr;
+}
+
+bool InsertTextLines(int32_t number, std::initializer_list<TaggedValue> values) {
+    const DiskFile* file = RegisteredDiskFile(number);
+    if (file == nullptr)
+        return false;
+    const HANDLE handle = file->handle;
+    LARGE_INTEGER zero = {};
+    LARGE_INTEGER position;
+    if (!SetFilePointerEx(handle, zero, &position, FILE_CURRENT))
+        return false;
+    const int64_t p = position.QuadPart;
+
+    LineBuffer data;
+    for (const TaggedValue& value : values) {
+        if (!HasDisplayText(value.tag))
+            continue;
+        const OwnedText line = DisplayText(value);
+        data.Append(line.c_str(), line.size());
+        data.Append("\r\n", 2);
+    }
+
+    LARGE_INTEGER length;
+    bool ok = GetFileSizeEx(handle, &length) != FALSE;
+    if (ok && data.size() > 0 && length.QuadPart > p)
+        ok = ShiftTail(handle, p, length.QuadPart, static_cast<int64_t>(data.size()));
+    ok = ok && SeekTo(handle, p) &&
+         (data.size() == 0 || WriteExactly(handle, data.data(), static_cast<DWORD>(data.size())));
+    if (!ok)
+        SeekTo(handle, p);
+    return ok;
+}

@@ -1,0 +1,13 @@
+// Byte rules of GBK paths: which paths the directory-tree removal accepts, and whether a path
+// already ends in its separator.
+#pragma once
+
+#include <cstddef>
+
+// The path with its leading spaces skipped, or null when nothing is left or when what is left is
+// only a drive ("X:") or a drive root ("X:\"), which are never removed.
+const char* RemovableDirectoryPath(const char* path);
+
+// Whether the last character of the n bytes is a backslash. The second byte of a two-byte
+// character may be 0x5C as well; such a path still lacks its separator.
+bool EndsWithSeparator(const char* path, size_t n);

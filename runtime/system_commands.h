@@ -1,0 +1,21 @@
+// System queries: the platform family and the special directories.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/owned.h"
+
+// From GetVersionExA: 1 for Win32s, 2 for the Windows 9x family, 3 for the NT family, 0 when
+// the query fails or names another platform.
+int32_t OsPlatform();
+
+// Codes 1 to 8 are shell folders (documents, favourites, desktop, fonts, start menu, programs,
+// startup, application data), 9 the Windows directory, 10 the system directory, 11 the
+// temporary directory. The result ends in exactly one "\"; empty for a failure or another code.
+OwnedText SpecialDirectory(int32_t code);
+
+// Sandboxed builds may answer the Windows and system directory queries (codes 9 and 10) from
+// elsewhere. The hook writes a zero-terminated path of less than `size` bytes into `buffer` and
+// returns true, or returns false to let the system answer. Null removes it.
+using SystemDirectoryOverride = bool (*)(int32_t code, char* buffer, uint32_t size);
+void SetSystemDirectoryOverride(SystemDirectoryOverride hook);
