@@ -1,0 +1,103 @@
+// The host and Windows version probes against stand-in cmd.exe programs laid out as offline
+// Windows roots, by folder and by drive letter.
+#include "app/exec/probes.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/offline_windows.h"
+
+namespace {
+
+const char kWin7Version[] = "6.1.7601.17514 (win7sp1_rtm.101119-1850)";
+
+TEST(Probes, IsHost64BitUnderTheSixtyFourBitPrefix) {
+    // The test prefix is a 64-bit Wine: the WOW64 directory exists. A 32-bit host, where the
+    // export exists but answers 0, cannot be simulated here.
+    EXPECT_TRUE(IsHost64Bit());
+}
+
+TEST(Probes, FileVersionTextOfEachStandIn) {
+    struct Case {
+        FakeCmd kind;
+        const char* version;
+    };
+    const Case cases[] = {
+        {FakeCmd::kWin7x64, kWin7Version},   {FakeCmd::kWin7x86, kWin7Version}, {FakeCmd::kWin8, "6.2.9200.16384"},
+        {FakeCmd::kWin81, "6.3.9600.16384"}, {FakeCmd::kWin10, "10.0.19041.1"}, {FakeCmd::kNoVersion, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string path = FakeCmdPath(c.kind);
+        SCOPED_TRACE(path);
+        OwnedText version = GetFileVersionText(path.c_str());
+        EXPECT_EQ(version.view(), c.version);
+        if (c.version[0] == '\0') {
+            EXPECT_EQ(version.get(), nullptr);
+        }
+    }
+    EXPECT_EQ(GetFileVersionText((FixtureDirectory() + "missing.exe").c_str()).get(), nullptr);
+    EXPECT_EQ(GetFileVersionText("").get(), nullptr);
+}
+
+struct VersionCase {
+    FakeCmd kind;
+    bool windows8Family;
+    bool windows7;
+    bool vistaOrLater;
+};
+
+const VersionCase kVersionCases[] = {
+    {FakeCmd::kWin7x64, false, true, true}, {FakeCmd::kWin7x86, false, true, true},
+    {FakeCmd::kWin8, true, false, true},    {FakeCmd::kWin81, true, false, true},
+    {FakeCmd::kWin10, false, false, true},  {FakeCmd::kNoVersion, false, false, false},
+    {FakeCmd::kNone, false, false, false},
+};
+
+TEST(Probes, VersionTestsOfAFolderRoot) {
+    for (const VersionCase& c : kVersionCases) {
+        OfflineWindowsRoot root({c.kind});
+        ASSERT_TRUE(root.ok());
+        const std::string folder = root.path();
+        SCOPED_TRACE(FakeCmdPath(c.kind) + " in " + folder);
+        EXPECT_EQ(IsWindows8Family(nullptr, folder.c_str()), c.windows8Family);
+        EXPECT_EQ(IsWindows7(nullptr, folder.c_str()), c.windows7);
+        // The root given with the prefix is not used.
+        EXPECT_EQ(IsWindows7("Q:\\", folder.c_str()), c.windows7);
+        EXPECT_EQ(IsWindowsVistaOrLater(folder.c_str()), c.vistaOrLater);
+        EXPECT_EQ(IsWindowsVistaOrLater(folder.c_str(), 1), c.vistaOrLater);
+        // A prefix ending in a separator doubles it before Windows; the path still opens.
+        const std::string withSlash = folder + "\\";
+        EXPECT_EQ(IsWindows7(nullptr, withSlash.c_str()), c.windows7);
+        EXPECT_EQ(IsWindows8Family(nullptr, withSlash.c_str()), c.windows8Family);
+        EXPECT_EQ(IsWindowsVistaOrLater(withSlash.c_str()), c.vistaOrLater);
+    }
+}
+
+TEST(Probes, VersionTestsOfADriveLetter) {
+    for (const VersionCase& c : kVersionCases) {
+        OfflineWindowsRoot root({c.kind});
+        ASSERT_TRUE(root.ok());
+        MappedDrive drive(root.path());
+        ASSERT_NE(drive.letter(), 0) << "no drive letter could be mapped";
+        const std::string driveRoot = drive.root();
+        SCOPED_TRACE(FakeCmdPath(c.kind) + " on " + driveRoot);
+        // Without a prefix only the first byte of the root counts.
+        EXPECT_EQ(IsWindows8Family(driveRoot.c_str()), c.windows8Family);
+        EXPECT_EQ(IsWindows7(driveRoot.c_str(), ""), c.windows7);
+        EXPECT_EQ(IsWindows7((std::string(1, drive.letter()) + "-not-a-path").c_str()), c.windows7);
+        // Mode other than 1: the drive letter form; mode 1: the root itself, separator doubled.
+        EXPECT_EQ(IsWindowsVistaOrLater(driveRoot.c_str(), 0), c.vistaOrLater);
+        EXPECT_EQ(IsWindowsVistaOrLater(driveRoot.c_str(), 2), c.vistaOrLater);
+        EXPECT_EQ(IsWindowsVistaOrLater(driveRoot.c_str()), c.vistaOrLater);
+    }
+}
+
+TEST(Probes, NoRootAndNoPrefixTestsAPathThatDoesNotExist) {
+    EXPECT_FALSE(IsWindows8Family());
+    EXPECT_FALSE(IsWindows7());
+    EXPECT_FALSE(IsWindows7("", ""));
+    EXPECT_FALSE(IsWindowsVistaOrLater("", 0));
+}
+
+}  // namespace
