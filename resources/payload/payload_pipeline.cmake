@@ -1,0 +1,124 @@
+# The payload pipeline: a payload folder becomes USB.7z (7-Zip for Linux, file data encrypted),
+# and the archive, 7z.exe and 7z.dll become ByteSet constants in a static library.
+
+# Cache entries, so that the functions work from every directory (the tests make archives too).
+set(_tov_payload_scripts ${CMAKE_CURRENT_LIST_DIR} CACHE INTERNAL "")
+# The program passes this password in the extractor's command line; the archive must match it.
+set(TOVUSB_ARCHIVE_PASSWORD k537204968 CACHE INTERNAL "")
+
+find_program(TOVUSB_7ZZ NAMES 7zz DOC "7-Zip for Linux (Debian package 7zip), which builds USB.7z")
+if(NOT TOVUSB_7ZZ)
+    message(FATAL_ERROR "7zz (7-Zip for Linux) not found: run scripts/setup")
+endif()
+
+# tov_payload_constants(TARGET lib PAYLOAD_DIR folder EXTRACTOR_DIR folder
+#                       [PAYLOAD_READY file...] [ARCHIVE_VARIABLE var])
+# Makes the static library `lib` that defines kPayloadArchive, kExtractorProgram and
+# kExtractorLibrary (resources/payload_constants.h). The whole content of PAYLOAD_DIR becomes the
+# root of the archive. PAYLOAD_READY names the files whose building completes a folder made at
+# build time; without it the folder's entries are globbed again before every build, so adding,
+# changing or removing any of them rebuilds the archive. ARCHIVE_VARIABLE receives the archive's
+# path in the build tree.
+function(tov_payload_constants)
+    cmake_parse_arguments(P "" "TARGET;PAYLOAD_DIR;EXTRACTOR_DIR;ARCHIVE_VARIABLE" "PAYLOAD_READY" ${ARGN})
+    get_filename_component(payload_dir "${P_PAYLOAD_DIR}" ABSOLUTE)
+    get_filename_component(extractor_dir "${P_EXTRACTOR_DIR}" ABSOLUTE)
+    foreach(file 7z.exe 7z.dll)
+        if(NOT EXISTS ${extractor_dir}/${file})
+            message(FATAL_ERROR "${extractor_dir} holds no ${file}: the extractor folder needs the Windows x86 "
+                                "7z.exe and 7z.dll (run scripts/setup for the pinned default)")
+        endif()
+    endforeach()
+
+    set(work ${CMAKE_CURRENT_BINARY_DIR}/${P_TARGET})
+    set(archive ${work}/USB.7z)
+    if(P_PAYLOAD_READY)
+        set(inputs ${P_PAYLOAD_READY})
+    else()
+        if(NOT IS_DIRECTORY ${payload_dir})
+            message(FATAL_ERROR "The payload folder ${payload_dir} does not exist")
+        endif()
+        file(GLOB_RECURSE entries LIST_DIRECTORIES true CONFIGURE_DEPENDS RELATIVE ${payload_dir} ${payload_dir}/*)
+        list(SORT entries)
+        # The list of entries is a file of its own that changes only when the list does: a removed
+        # file or a new empty folder then rebuilds the archive although no input is newer.
+        string(JOIN "\n" manifest ${entries})
+        file(CONFIGURE OUTPUT ${work}/payload_entries.txt CONTENT "${manifest}\n")
+        set(inputs ${work}/payload_entries.txt)
+        foreach(entry IN LISTS entries)
+            if(NOT IS_DIRECTORY ${payload_dir}/${entry})
+                list(APPEND inputs ${payload_dir}/${entry})
+            endif()
+        endforeach()
+    endif()
+
+    add_custom_command(
+        OUTPUT ${archive}
+        COMMAND ${CMAKE_COMMAND} -DSEVEN_ZIP=${TOVUSB_7ZZ} -DPASSWORD=${TOVUSB_ARCHIVE_PASSWORD}
+                -DPAYLOAD_DIR=${payload_dir} -DARCHIVE=${archive} -P ${_tov_payload_scripts}/make_archive.cmake
+        DEPENDS ${inputs} ${_tov_payload_scripts}/make_archive.cmake
+        COMMENT "Archiving the payload folder ${payload_dir}"
+        VERBATIM)
+
+    # The assembler reads the files by these paths; forward slashes keep them plain C strings.
+    foreach(pair "ARCHIVE_FILE=${archive}" "EXTRACTOR_PROGRAM_FILE=${extractor_dir}/7z.exe"
+                 "EXTRACTOR_LIBRARY_FILE=${extractor_dir}/7z.dll")
+        string(REGEX REPLACE "=.*" "" name "${pair}")
+        string(REGEX REPLACE "^[^=]*=" "" path "${pair}")
+        string(REPLACE "\\" "/" path "${path}")
+        if(path MATCHES "\"")
+            message(FATAL_ERROR "A payload file path may not hold a quotation mark: ${path}")
+        endif()
+        set(TOV_${name} "${path}")
+    endforeach()
+    configure_file(${_tov_payload_scripts}/payload_constants.c.in ${work}/payload_constants.c @ONLY)
+    # .incbin is invisible to the compiler's dependency scan.
+    set_source_files_properties(${work}/payload_constants.c PROPERTIES OBJECT_DEPENDS
+        "${archive};${extractor_dir}/7z.exe;${extractor_dir}/7z.dll")
+    add_library(${P_TARGET} STATIC ${work}/payload_constants.c)
+    target_include_directories(${P_TARGET} PUBLIC ${CMAKE_SOURCE_DIR})
+    if(P_ARCHIVE_VARIABLE)
+        set(${P_ARCHIVE_VARIABLE} ${archive} PARENT_SCOPE)
+    endif()
+endfunction()
+
+# tov_sample_payload(FOLDER_VARIABLE var READY_VARIABLE var): lays out the project's sample payload
+# in the build tree, from the committed sources in payload/sample/ and the built sample programs
+# of tools/. The folder is made afresh whenever a source or a program changes.
+function(tov_sample_payload)
+    cmake_parse_arguments(P "" "FOLDER_VARIABLE;READY_VARIABLE" "" ${ARGN})
+    set(source ${_tov_payload_scripts}/sample)
+    set(folder ${CMAKE_CURRENT_BINARY_DIR}/sample_payload)
+    set(stamp ${CMAKE_CURRENT_BINARY_DIR}/sample_payload.stamp)
+
+    file(GLOB_RECURSE entries LIST_DIRECTORIES true CONFIGURE_DEPENDS RELATIVE ${source} ${source}/*)
+    list(SORT entries)
+    string(JOIN "\n" manifest ${entries})
+    file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/sample_payload_entries.txt CONTENT "${manifest}\n")
+    set(inputs ${CMAKE_CURRENT_BINARY_DIR}/sample_payload_entries.txt)
+    foreach(entry IN LISTS entries)
+        if(NOT IS_DIRECTORY ${source}/${entry})
+            list(APPEND inputs ${source}/${entry})
+        endif()
+    endforeach()
+
+    get_property(programs GLOBAL PROPERTY TOVUSB_SAMPLE_PROGRAMS)
+    if(NOT programs)
+        message(FATAL_ERROR "The sample payload needs the programs of tools/ (TOVUSB_SAMPLE_PROGRAMS is empty)")
+    endif()
+    foreach(entry IN LISTS programs)
+        string(REGEX REPLACE "^[^=]*=" "" built "${entry}")
+        list(APPEND inputs ${built})
+    endforeach()
+    string(REPLACE ";" "|" programs_argument "${programs}")
+
+    add_custom_command(
+        OUTPUT ${stamp}
+        COMMAND ${CMAKE_COMMAND} -DSOURCE=${source} -DDEST=${folder} -DPROGRAMS=${programs_argument}
+                -DSTAMP=${stamp} -P ${_tov_payload_scripts}/assemble_payload.cmake
+        DEPENDS ${inputs} tov_sample_programs ${_tov_payload_scripts}/assemble_payload.cmake
+        COMMENT "Laying out the sample payload in ${folder}"
+        VERBATIM)
+    set(${P_FOLDER_VARIABLE} ${folder} PARENT_SCOPE)
+    set(${P_READY_VARIABLE} ${stamp} PARENT_SCOPE)
+endfunction()
