@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/inject/index_matching.h"
 #include "runtime/memory.h"
 #include "runtime/text_commands.h"
 #include "runtime/text_rules.h"
@@ -59,8 +60,13 @@ OwnedText FuzzyImportParameters(const char* targetRoot, const char* workDir, boo
     return ConcatText(" /Image:", root.get(), "  /Add-Driver /Driver:", folder.get(), " /Recurse ");
 }
 
-OwnedText CustomImportParameters(const char* targetWindows, const char* driverFolder) {
-    OwnedText target = DismPathArgument(targetWindows);
+OwnedText ImageRootOfWindowsDirectory(const char* windowsDirectory) {
+    OwnedText parent = ParentFolderOf(windowsDirectory);
+    return parent.empty() ? ConcatText(windowsDirectory, "") : std::move(parent);
+}
+
+OwnedText CustomImportParameters(const char* imageRoot, const char* driverFolder) {
+    OwnedText target = DismPathArgument(imageRoot);
     OwnedText folder = DismPathArgument(driverFolder);
     return ConcatText(" /Image:", target.get(), "  /Add-Driver /Driver:", folder.get(), " /Recurse ");
 }

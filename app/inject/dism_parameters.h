@@ -14,8 +14,13 @@ OwnedText DismPathArgument(const char* path);
 OwnedText PreciseImportParameters(const char* targetRoot, const char* driverFolder);
 // " /Image:" + root + "  /Add-Driver /Driver:" + workDir + "\Win7X64 /Recurse " (or \Win7X86)
 OwnedText FuzzyImportParameters(const char* targetRoot, const char* workDir, bool target64Bit);
-// " /Image:" + Windows directory + "  /Add-Driver /Driver:" + folder + " /Recurse "
-OwnedText CustomImportParameters(const char* targetWindows, const char* driverFolder);
+// " /Image:" + image root + "  /Add-Driver /Driver:" + folder + " /Recurse "
+OwnedText CustomImportParameters(const char* imageRoot, const char* driverFolder);
+
+// The custom import asks for the target's Windows directory (it must hold Explorer.exe), but
+// DISM services an offline image by the root that holds the Windows directory: the folder above
+// it. A text without any separator is taken as it stands.
+OwnedText ImageRootOfWindowsDirectory(const char* windowsDirectory);
 
 // DISM reports success with 0, or 3010 when a restart is needed (the offline image never is).
 inline bool DismSucceeded(bool started, uint32_t exitCode) {

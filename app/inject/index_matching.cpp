@@ -20,18 +20,27 @@ int32_t FindIndexLine(const char* indexText, const char* key) {
 
 namespace {
 
-std::string Folded(std::string_view bytes) {
+// The form under which a key and a stretch of a line compare equal exactly when the text search
+// (ignoring case) finds the key there: characters are read from the start, a two-byte character
+// stays as it is and a single byte is lower-cased. A byte of 0x80 or above must be equal on both
+// sides for a match, so both sides are read into the same characters.
+std::string Canonical(std::string_view bytes) {
     std::string out(bytes);
-    for (char& c : out)
-        c = static_cast<char>(AsciiLower(static_cast<uint8_t>(c)));
+    for (size_t i = 0; i < out.size(); ++i) {
+        const auto b = static_cast<uint8_t>(out[i]);
+        if (IsLeadByte(b))
+            ++i;
+        else
+            out[i] = static_cast<char>(AsciiLower(b));
+    }
     return out;
 }
 
 // A key "|id|" matches a line where a "|" stands at a character boundary of the scan and the
-// byte m-1 further on is "|" too, with the id's bytes (case folded) between them. Every such
-// (boundary "|", later "|") pair of a line is therefore a possible key; the first line that
-// offers one wins. Pairs are quadratic in the "|" count of a line, so a line with very many
-// of them is left to the plain search.
+// byte m-1 further on is "|" too, with the id between them. Every such (boundary "|", later
+// "|") stretch of a line is therefore a possible key; the first line that offers one wins.
+// Stretches are quadratic in the "|" count of a line, so a line with very many of them is left
+// to the plain search.
 constexpr size_t kMaxPairsPerLine = 4096;
 
 class FirstLineByKey {
@@ -45,7 +54,7 @@ public:
     int64_t Find(const char* id) const {
         const std::string_view idBytes(id ? id : "");
         int64_t best = -1;
-        auto it = keys_.find(Folded(idBytes));
+        auto it = keys_.find(Canonical("|" + std::string(idBytes) + "|"));
         if (it != keys_.end())
             best = it->second;
         if (!crowdedLines_.empty()) {
@@ -88,7 +97,7 @@ private:
                 while (nextBar < bars.size() && bars[nextBar] <= k)
                     ++nextBar;
                 for (size_t b = nextBar; b < bars.size(); ++b)
-                    keys_.emplace(Folded(line.substr(k + 1, bars[b] - k - 1)), index);
+                    keys_.emplace(Canonical(line.substr(k, bars[b] - k + 1)), index);
             }
             if (IsLeadByte(bytes[k])) {
                 if (k + 1 >= line.size())

@@ -16,10 +16,16 @@ TEST(DismParameters, ExactTextsForPathsWithoutSpaces) {
                  " /Image:D:\\  /Add-Driver /Driver:X:\\TovUSB\\\\Win7X64 /Recurse ");
     EXPECT_STREQ(FuzzyImportParameters("E:\\", "X:\\TovUSB\\", false).c_str(),
                  " /Image:E:\\  /Add-Driver /Driver:X:\\TovUSB\\\\Win7X86 /Recurse ");
-    EXPECT_STREQ(CustomImportParameters("D:\\Windows", "E:\\drv").c_str(),
-                 " /Image:D:\\Windows  /Add-Driver /Driver:E:\\drv /Recurse ");
+    EXPECT_STREQ(CustomImportParameters("D:\\", "E:\\drv").c_str(), " /Image:D:\\  /Add-Driver /Driver:E:\\drv /Recurse ");
     // An empty custom folder still goes on the line as it stands.
-    EXPECT_STREQ(CustomImportParameters("D:\\Windows", "").c_str(), " /Image:D:\\Windows  /Add-Driver /Driver: /Recurse ");
+    EXPECT_STREQ(CustomImportParameters("D:\\", "").c_str(), " /Image:D:\\  /Add-Driver /Driver: /Recurse ");
+}
+
+TEST(ImageRootOfWindowsDirectory, TheFolderAboveTheWindowsDirectory) {
+    EXPECT_STREQ(ImageRootOfWindowsDirectory("D:\\Windows").c_str(), "D:\\");
+    EXPECT_STREQ(ImageRootOfWindowsDirectory("D:\\Windows\\").c_str(), "D:\\");
+    EXPECT_STREQ(ImageRootOfWindowsDirectory("D:\\images\\win7\\Windows").c_str(), "D:\\images\\win7\\");
+    EXPECT_STREQ(ImageRootOfWindowsDirectory("Windows").c_str(), "Windows");
 }
 
 TEST(DismParameters, PathsWithSpacesStayOneArgument) {

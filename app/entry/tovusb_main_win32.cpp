@@ -1,0 +1,8 @@
+// TovUSB.exe's entry.
+#include <windows.h>
+
+#include "app/program_entry.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return RunTovUsb();
+}

@@ -1,0 +1,89 @@
+// The precise import: only the packages the machine's own hardware identifiers select.
+#include <vector>
+
+#include "app/exec/command_runner.h"
+#include "app/inject/dism_outcome.h"
+#include "app/inject/dism_parameters.h"
+#include "app/inject/hardware_ids.h"
+#include "app/inject/imports.h"
+#include "app/inject/index_matching.h"
+#include "app/inject/survey.h"
+#include "app/inject/target_system.h"
+#include "app/startup/program_globals.h"
+#include "app/startup/startup_sequence.h"
+#include "app/ui/import_guard.h"
+#include "app/ui/status_reporting.h"
+#include "runtime/info_box.h"
+#include "runtime/text_commands.h"
+
+namespace {
+
+void ShowBox(int32_t quiet, const char* text, int32_t flags) {
+    if (quiet != 1)
+        InfoBox(TaggedValue::OfText(text), flags, "提示");
+}
+
+}  // namespace
+
+void RunPreciseImport(const char* targetRoot, int32_t quiet) {
+    ImportRunning running;
+    SetMainControlsDisabled(true);
+    SetStatusText("状态: 正在获取硬件信息,请稍候....");
+
+    OwnedText listing = RunHardwareSurvey();
+    TextArray lines = SplitListing(listing.get());
+    const bool target64Bit = TargetIs64Bit(targetRoot) == 1;
+    DriverIndex index = LoadDriverIndex(target64Bit);
+    TextArray indexLines = SplitText(index.text.get(), "\r\n");
+
+    OwnedText surveyLog = ConcatText(WorkDir.get(), "\\hwids.log");
+    AddLogEntry(listing.get(), surveyLog.c_str());
+    OwnedText brand = ReadProcessorBrand();
+    AddLogEntry(brand.get(), surveyLog.c_str());
+
+    if (lines.size() == 0) {
+        SetStatusText("状态: 精准导入失败");
+        SetMainControlsDisabled(false);
+        ShowBox(quiet, "精准导入失败,错误:Error1001！", 0x10);
+        return;
+    }
+
+    const std::vector<OwnedText> ids = ExtractHardwareIds(lines);
+    const std::vector<const char*> matched = MatchIndexLines(ids, indexLines);
+    if (matched.empty()) {
+        SetStatusText("状态: 未搜索到支持的USB设备");
+        SetMainControlsDisabled(false);
+        ShowBox(quiet, "未搜索到支持的USB设备！", 0x30);
+        return;
+    }
+
+    SetStatusText("状态: 正在精准导入驱动,请稍候....");
+    OwnedText dismLog = ConcatText(WorkDir.get(), "\\USB.log");
+    bool failed = false;
+    CommandRunResult failure;
+    for (const char* line : matched) {
+        std::optional<OwnedText> folder = DriverFolderFor(line, index.driverBase.get(), ProcessorGeneration, QualifyPath);
+        if (!folder)
+            continue;
+        OwnedText parameters = PreciseImportParameters(targetRoot, folder->get());
+        CommandRunResult run;
+        OwnedText output = CommandRunner(parameters.c_str(), DismPath.c_str(), 1, &run);
+        AddLogEntry(output.get(), dismLog.c_str());
+        AddLogEntry(parameters.get(), dismLog.c_str());
+        if (!DismSucceeded(run.started, run.exitCode) && !failed) {
+            failed = true;
+            failure = run;
+        }
+    }
+
+    if (failed) {
+        SetStatusText("状态: 精准导入驱动失败");
+        SetMainControlsDisabled(false);
+        OwnedText message = DismFailureMessage("精准导入驱动失败", failure.started, failure.exitCode);
+        ShowBox(quiet, message.c_str(), 0x10);
+        return;
+    }
+    SetStatusText("状态: 精准导入驱动完成！");
+    SetMainControlsDisabled(false);
+    ShowBox(quiet, "精准导入驱动完成！\r\n如无效请使用 模糊导入 ", 0x40);
+}

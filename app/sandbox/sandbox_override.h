@@ -1,0 +1,54 @@
+// The sandbox build's one difference: a Windows directory taken from the environment, so that the
+// program believes it runs in Windows PE on another drive. Only TovUSB-sandbox.exe links it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/text_rules.h"
+
+// The variable that names the simulated Windows directory, for example X:\Windows.
+inline constexpr char kSandboxSystemRootVariable[] = "TOVUSB_SANDBOX_SYSTEMROOT";
+
+namespace sandbox_detail {
+
+// True when the last character is a separator; a GBK trail byte of 0x5C is none.
+inline bool EndsWithSeparator(const std::string& path) {
+    bool last = false;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto b = static_cast<uint8_t>(path[i]);
+        if (IsLeadByte(b) && i + 1 < path.size()) {
+            ++i;
+            last = false;
+            continue;
+        }
+        last = b == '\\' || b == '/';
+    }
+    return last;
+}
+
+inline std::string WithSeparator(std::string path) {
+    if (!EndsWithSeparator(path))
+        path += '\\';
+    return path;
+}
+
+}  // namespace sandbox_detail
+
+// What the sandbox answers for directory code 9 (the Windows directory) and 10 (the system
+// directory) when the variable holds `systemRoot`: the root and the root + "\system32", each with
+// one "\" added where it is missing. Empty for any other code or an empty root. Kept in the
+// header so that the sandbox's entry needs no second source file.
+inline std::string SandboxDirectory(const std::string& systemRoot, int32_t code) {
+    if (systemRoot.empty())
+        return std::string();
+    if (code == 9)
+        return sandbox_detail::WithSeparator(systemRoot);
+    if (code == 10)
+        return sandbox_detail::WithSeparator(sandbox_detail::WithSeparator(systemRoot) + "system32");
+    return std::string();
+}
+
+// Reads the variable once; when it is set and not empty, the Windows and system directory
+// queries of the runtime answer from it for the rest of the process. Windows only.
+void InstallSandboxOverride();

@@ -1,0 +1,32 @@
+// Installs the sandbox's directory answers into the runtime's system commands.
+#include <windows.h>
+
+#include <cstring>
+
+#include "app/sandbox/sandbox_override.h"
+#include "runtime/system_commands.h"
+
+namespace {
+
+// Read once at start: the answers must not change under a running program.
+std::string g_systemRoot;
+
+bool AnswerFromSandbox(int32_t code, char* buffer, uint32_t size) {
+    const std::string answer = SandboxDirectory(g_systemRoot, code);
+    // A path that does not fit is no answer: the system's own then stands, as without a sandbox.
+    if (answer.empty() || answer.size() >= size)
+        return false;
+    std::memcpy(buffer, answer.c_str(), answer.size() + 1);
+    return true;
+}
+
+}  // namespace
+
+void InstallSandboxOverride() {
+    char value[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA(kSandboxSystemRootVariable, value, sizeof value);
+    if (length == 0 || length >= sizeof value)
+        return;
+    g_systemRoot.assign(value, length);
+    SetSystemDirectoryOverride(AnswerFromSandbox);
+}

@@ -1,0 +1,17 @@
+// Every folder choice of the tool: the shell's folder browser. Windows only.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "runtime/owned.h"
+
+// The chosen file-system path (a drive root keeps its "\"), or empty when cancelled. Every
+// argument may be left out: title "请选择一个文件夹", no files listed, no initial folder, no edit
+// box, the new-style dialog, no owner.
+OwnedText BrowseForFolder(std::optional<const char*> title = std::nullopt,
+                          std::optional<bool> includeFiles = std::nullopt,
+                          std::optional<const char*> initialFolder = std::nullopt,
+                          std::optional<bool> editBox = std::nullopt,
+                          std::optional<bool> newStyle = std::nullopt,
+                          std::optional<uint32_t> owner = std::nullopt);

@@ -1,0 +1,14 @@
+// The routines bound to the two windows' events. Windows only.
+#pragma once
+
+// Main window: 按钮2, 按钮3 and the window being destroyed.
+void StartTargetInjection();
+void OpenCustomImportWindow();
+void RemoveWorkDirectory();
+
+// Custom-import window: the two browse buttons (the start button runs RunCustomImport).
+void BrowseTargetDirectory();
+void BrowseDriverFolder();
+
+// Either window asked to close: refused while an import runs.
+bool MayCloseWindow();
