@@ -1,0 +1,59 @@
+// What the scenarios share: the survey listings they feed devcon, the expected DISM command lines,
+// and a test fixture that starts the sandbox tool in the simulated Windows PE.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver/message_box.h"
+#include "tests/e2e/e2e_session.h"
+
+// A devcon listing of a machine with an Intel 300 series, an ASMedia ASM1042, a Fresco Logic
+// FL1100 and an Etron EJ168 controller (indented with full-width spaces), and a second device of
+// the Intel kind. Lower-case identifiers (the ASM1042A line) and non-PCI, non-USB lines must not
+// select anything; the USB root hub passes the filter but is in no index.
+std::string MatchingListing();
+// Devices none of which is in either index.
+std::string UnmatchedListing();
+
+// The DISM that the tool chooses in the simulated Windows PE (64-bit Wine, cmd.exe 10.0).
+inline constexpr char kDismPath[] = "X:\\TovUSB\\\\dism\\x64\\dism.exe";
+
+// The driver folders that MatchingListing selects for a 64-bit or 32-bit target, in the order
+// of the listing, one per matched identifier (qualified paths, ending in "\").
+std::vector<std::string> MatchedFolders(bool target64Bit);
+// The .inf names below the folders, as the DISM simulator records them, sorted without case.
+std::vector<std::string> PackagesIn(const std::vector<std::string>& folders);
+// Every .inf name of the architecture folder of the payload, sorted without case.
+std::vector<std::string> ArchitecturePackages(bool target64Bit);
+
+// The parameter texts of the three imports (after DismPath and one space).
+std::string PreciseParameters(const std::string& image, const std::string& folder);
+std::string FuzzyParameters(const std::string& image, bool target64Bit);
+std::string CustomParameters(const std::string& image, const std::string& folder);
+
+// A log entry as the tool writes it: the text and two CR LF pairs.
+std::string LogEntry(const std::string& text);
+
+class ToolScenario : public testing::Test {
+  protected:
+    void SetUp() override;
+
+    // Starts the sandbox tool with the listing and waits for its main window.
+    void StartTool(const std::string& listing = MatchingListing());
+    // Clicks 按钮2 and picks the folder in the dialog (cancels for an empty folder).
+    void ChooseTarget(const std::string& folder);
+    // The next box, checked for the title "提示" and a single button.
+    MessageBoxView ExpectBox(const std::string& text, BoxIcon icon);
+    void DismissBox(const MessageBoxView& box);
+    // No box shows up within a while.
+    void ExpectNoBox(DWORD waitMs = 1500);
+    // Closes the main window; the process exits with 0 and the work directory is gone.
+    void CloseAndExpectCleanExit();
+    std::vector<std::string> DismCommandLines() const;
+    void ExpectAllControlsEnabled(bool enabled);
+
+    ToolSession session_;
+};

@@ -1,0 +1,168 @@
+// The precise import as a user runs it: target choice, survey, index lookup, one DISM run per
+// matched identifier, logs, status texts, boxes, and the faults the tool guards against.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/driver/controls.h"
+#include "tests/e2e/driver/window_search.h"
+#include "tests/e2e/e2e_scenarios.h"
+
+namespace {
+
+using PreciseImportScenario = ToolScenario;
+
+struct TargetCase {
+    const char* root;
+    bool is64Bit;
+};
+
+TEST_F(PreciseImportScenario, InjectsTheMatchedPackagesAndLogsEveryRun) {
+    const TargetCase targets[] = {{kWin7x64Root, true}, {kWin7x86Root, false}};
+    StartTool();
+    const std::string brand = ProcessorBrand();
+    std::string expectedSurveyLog;
+    std::string expectedDismLog;
+    size_t runsBefore = 0;
+    for (const TargetCase& target : targets) {
+        SCOPED_TRACE(target.root);
+        // Hold DISM to see the tool at work: status text and controls while it injects.
+        session_.HoldDism(true);
+        ChooseTarget(target.root);
+        ASSERT_TRUE(session_.WaitForHeldRuns(runsBefore + 1, 30000));
+        EXPECT_EQ(session_.Status(), "状态: 正在精准导入驱动,请稍候....");
+        ExpectAllControlsEnabled(false);
+        EXPECT_FALSE(Click(session_.MainControl(tool::kButton2)));
+        session_.HoldDism(false);
+
+        const MessageBoxView box = ExpectBox("精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation);
+        EXPECT_EQ(session_.Status(), "状态: 精准导入驱动完成！");
+        ExpectAllControlsEnabled(true);
+
+        // One DISM run per matched identifier, in the listing's order, each with its exact line.
+        const std::vector<std::string> folders = MatchedFolders(target.is64Bit);
+        const std::vector<DismRun> runs = session_.DismRuns();
+        ASSERT_EQ(runs.size(), runsBefore + folders.size());
+        for (size_t i = 0; i < folders.size(); ++i) {
+            const DismRun& run = runs[runsBefore + i];
+            const std::string parameters = PreciseParameters(target.root, folders[i]);
+            EXPECT_EQ(run.commandLine, kDismPath + std::string(" ") + parameters) << "run " << i + 1;
+            EXPECT_TRUE(run.finished);
+            EXPECT_EQ(run.exitCode, 0u) << run.output;
+            expectedDismLog = LogEntry(parameters) + LogEntry(run.output) + expectedDismLog;
+        }
+        runsBefore = runs.size();
+        // Both logs, newest entry first: the survey's brand over its listing; each DISM run's
+        // parameter text over its output.
+        expectedSurveyLog = LogEntry(brand) + LogEntry(MatchingListing()) + expectedSurveyLog;
+        EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), expectedSurveyLog);
+        EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\USB.log"), expectedDismLog);
+        // What DISM put into the image.
+        EXPECT_EQ(RecordedPackages(target.root), PackagesIn(folders));
+        DismissBox(box);
+        EXPECT_EQ(session_.Status(), "状态: 精准导入驱动完成！");
+    }
+    CloseAndExpectCleanExit();
+}
+
+TEST_F(PreciseImportScenario, ReportsASurveyWithoutOutputAsError1001) {
+    StartTool(std::string());
+    ChooseTarget(kWin7x64Root);
+    const MessageBoxView box = ExpectBox("精准导入失败,错误:Error1001！", BoxIcon::kStop);
+    EXPECT_EQ(session_.Status(), "状态: 精准导入失败");
+    ExpectAllControlsEnabled(true);
+    EXPECT_TRUE(session_.DismRuns().empty());
+    // The empty listing is logged all the same.
+    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(ProcessorBrand()) + LogEntry(""));
+    EXPECT_FALSE(PathExists("X:\\TovUSB\\USB.log"));
+    DismissBox(box);
+    CloseAndExpectCleanExit();
+}
+
+TEST_F(PreciseImportScenario, ReportsWhenNoDeviceIsInTheIndex) {
+    StartTool(UnmatchedListing());
+    ChooseTarget(kWin7x64Root);
+    const MessageBoxView box = ExpectBox("未搜索到支持的USB设备！", BoxIcon::kExclamation);
+    EXPECT_EQ(session_.Status(), "状态: 未搜索到支持的USB设备");
+    ExpectAllControlsEnabled(true);
+    EXPECT_TRUE(session_.DismRuns().empty());
+    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(ProcessorBrand()) + LogEntry(UnmatchedListing()));
+    EXPECT_TRUE(RecordedPackages(kWin7x64Root).empty());
+    DismissBox(box);
+    CloseAndExpectCleanExit();
+}
+
+TEST_F(PreciseImportScenario, RefusesTargetsThatAreNotWindows7AndIgnoresACancel) {
+    StartTool();
+    // Windows 8.1, a folder without Windows, and a Windows directory instead of its root.
+    for (const char* target : {kWin81Root, kPlainRoot, "D:\\Windows"}) {
+        SCOPED_TRACE(target);
+        ChooseTarget(target);
+        const MessageBoxView box = ExpectBox("本功能仅适合Windows7系统，请选择正确的系统", BoxIcon::kStop);
+        EXPECT_EQ(session_.Status(), tool::kInitialStatus);
+        ExpectAllControlsEnabled(true);
+        DismissBox(box);
+    }
+    ChooseTarget(std::string());
+    ExpectNoBox();
+    EXPECT_EQ(session_.Status(), tool::kInitialStatus);
+    ExpectAllControlsEnabled(true);
+    EXPECT_TRUE(session_.DismRuns().empty());
+    EXPECT_FALSE(PathExists("X:\\TovUSB\\hwids.log"));
+    CloseAndExpectCleanExit();
+}
+
+TEST_F(PreciseImportScenario, QuotesATargetPathWithSpaces) {
+    StartTool();
+    ChooseTarget(kSpacedWin7);
+    const MessageBoxView box = ExpectBox("精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation);
+    const std::vector<std::string> folders = MatchedFolders(true);
+    const std::vector<DismRun> runs = session_.DismRuns();
+    ASSERT_EQ(runs.size(), folders.size());
+    for (size_t i = 0; i < folders.size(); ++i) {
+        EXPECT_EQ(runs[i].commandLine,
+                  kDismPath + std::string(" ") + PreciseParameters("\"H:\\Offline Win7\"", folders[i]));
+        EXPECT_EQ(runs[i].exitCode, 0u) << runs[i].output;
+    }
+    EXPECT_EQ(RecordedPackages(kSpacedWin7), PackagesIn(folders));
+    DismissBox(box);
+    CloseAndExpectCleanExit();
+}
+
+TEST_F(PreciseImportScenario, ReportsAFailingDismWithItsExitCode) {
+    StartTool();
+    ChooseTarget(kBrokenWin7Root);
+    const MessageBoxView box = session_.WaitForBox();
+    ASSERT_NE(box.window, nullptr);
+    const std::vector<DismRun> runs = session_.DismRuns();
+    ASSERT_EQ(runs.size(), MatchedFolders(true).size()) << "a failing run does not stop the others";
+    ASSERT_NE(runs[0].exitCode, 0u) << runs[0].output;
+    EXPECT_EQ(box.title, tool::kBoxTitle);
+    EXPECT_EQ(box.text.rfind("精准导入驱动失败", 0), 0u) << box.text;
+    EXPECT_NE(box.text.find(std::to_string(runs[0].exitCode)), std::string::npos) << box.text;
+    EXPECT_STREQ(BoxIconName(box.icon), BoxIconName(BoxIcon::kStop));
+    ExpectAllControlsEnabled(true);
+    // The failed runs are logged like the good ones.
+    EXPECT_EQ(
+        ReadWholeFile("X:\\TovUSB\\USB.log").rfind(PreciseParameters(kBrokenWin7Root, MatchedFolders(true).back()), 0),
+        0u);
+    DismissBox(box);
+    CloseAndExpectCleanExit();
+}
+
+TEST_F(PreciseImportScenario, RefusesToCloseTheMainWindowWhileDismRuns) {
+    StartTool();
+    session_.HoldDism(true);
+    ChooseTarget(kWin7x64Root);
+    ASSERT_TRUE(session_.WaitForHeldRuns(1, 30000));
+    ASSERT_TRUE(PressCloseBox(session_.main()));
+    Sleep(500);
+    EXPECT_TRUE(session_.process().Running());
+    EXPECT_TRUE(IsWindow(session_.main()));
+    EXPECT_TRUE(PathExists("X:\\TovUSB\\dism\\x64\\dism.exe"));
+    session_.HoldDism(false);
+    const MessageBoxView box = ExpectBox("精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation);
+    EXPECT_EQ(session_.DismRuns().size(), MatchedFolders(true).size());
+    DismissBox(box);
+    CloseAndExpectCleanExit();
+}
+
+}  // namespace

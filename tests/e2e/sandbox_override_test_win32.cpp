@@ -1,0 +1,55 @@
+// The sandbox override as the runtime's directory queries see it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/sandbox/sandbox_override.h"
+#include "runtime/system_commands.h"
+
+namespace {
+
+std::string SystemAnswer(UINT(WINAPI* query)(LPSTR, UINT)) {
+    char buffer[MAX_PATH];
+    const UINT n = query(buffer, MAX_PATH);
+    std::string path(buffer, n);
+    if (path.empty() || path.back() != '\\')
+        path += '\\';
+    return path;
+}
+
+TEST(SandboxOverrideTest, AnswersFromTheVariableOnlyWhenItIsSet) {
+    const std::string windows = SystemAnswer(GetWindowsDirectoryA);
+    const std::string system = SystemAnswer(GetSystemDirectoryA);
+
+    SetEnvironmentVariableA(kSandboxSystemRootVariable, nullptr);
+    InstallSandboxOverride();
+    EXPECT_EQ(SpecialDirectory(9).c_str(), windows);
+    EXPECT_EQ(SpecialDirectory(10).c_str(), system);
+
+    SetEnvironmentVariableA(kSandboxSystemRootVariable, "X:\\Windows");
+    InstallSandboxOverride();
+    EXPECT_STREQ(SpecialDirectory(9).c_str(), "X:\\Windows\\");
+    EXPECT_STREQ(SpecialDirectory(10).c_str(), "X:\\Windows\\system32\\");
+    // The temporary directory and the shell folders stay the system's.
+    char temp[MAX_PATH];
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    EXPECT_EQ(SpecialDirectory(11).c_str(), std::string(temp, n));
+
+    // Read once: changing the variable later changes nothing.
+    SetEnvironmentVariableA(kSandboxSystemRootVariable, "Y:\\Other");
+    EXPECT_STREQ(SpecialDirectory(9).c_str(), "X:\\Windows\\");
+
+    // An answer too long for the runtime's 260-byte buffer is no answer: the system's stands.
+    const std::string longRoot = "X:\\" + std::string(250, 'w');
+    SetEnvironmentVariableA(kSandboxSystemRootVariable, longRoot.c_str());
+    InstallSandboxOverride();
+    EXPECT_EQ(SpecialDirectory(9).c_str(), longRoot + "\\");
+    EXPECT_EQ(SpecialDirectory(10).c_str(), system);
+
+    SetSystemDirectoryOverride(nullptr);
+    SetEnvironmentVariableA(kSandboxSystemRootVariable, nullptr);
+}
+
+}  // namespace
