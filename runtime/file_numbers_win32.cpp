@@ -79,16 +79,49 @@ bool WriteExactly(HANDLE file, const void* bytes, DWORD n) {
     return WriteFile(file, bytes, n, &written, nullptr) && written == n;
 }
 
+// The buffer the tail of a file moves through: up to kLargeChunk bytes from the process heap, so
+// that a log of a hundred megabytes takes sixteen hundred reads and writes rather than twenty-five
+// thousand (a larger block would be fresh pages for the heap to map on every call); the fixed
+// small one when the heap cannot spare that much. Only the number of steps depends on the size:
+// the bytes that end up in the file are the same.
+class ChunkBuffer {
+  public:
+    static constexpr int64_t kSmallChunk = 4096;
+    static constexpr int64_t kLargeChunk = 1 << 16;
+
+    explicit ChunkBuffer(int64_t wanted) {
+        if (wanted > kSmallChunk) {
+            const int64_t size = wanted < kLargeChunk ? wanted : kLargeChunk;
+            large_ = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(size)));
+            if (large_ != nullptr)
+                size_ = size;
+        }
+    }
+    ~ChunkBuffer() {
+        if (large_ != nullptr)
+            HeapFree(GetProcessHeap(), 0, large_);
+    }
+    ChunkBuffer(const ChunkBuffer&) = delete;
+    ChunkBuffer& operator=(const ChunkBuffer&) = delete;
+
+    uint8_t* data() { return large_ != nullptr ? large_ : small_; }
+    int64_t size() const { return size_; }
+
+  private:
+    uint8_t small_[kSmallChunk];
+    uint8_t* large_ = nullptr;
+    int64_t size_ = kSmallChunk;
+};
+
 // Moves the bytes from `from` to `end` towards the end of the file by `distance`, last chunk
 // first so that no byte is overwritten before it has been read.
 bool ShiftTail(HANDLE file, int64_t from, int64_t end, int64_t distance) {
-    constexpr int64_t kChunk = 4096;
-    uint8_t buffer[kChunk];
+    ChunkBuffer buffer(end - from);
     while (end > from) {
-        const int64_t chunk = end - from < kChunk ? end - from : kChunk;
+        const int64_t chunk = end - from < buffer.size() ? end - from : buffer.size();
         const int64_t start = end - chunk;
-        if (!SeekTo(file, start) || !ReadExactly(file, buffer, static_cast<DWORD>(chunk)) ||
-            !SeekTo(file, start + distance) || !WriteExactly(file, buffer, static_cast<DWORD>(chunk)))
+        if (!SeekTo(file, start) || !ReadExactly(file, buffer.data(), static_cast<DWORD>(chunk)) ||
+            !SeekTo(file, start + distance) || !WriteExactly(file, buffer.data(), static_cast<DWORD>(chunk)))
             return false;
         end = start;
     }

@@ -122,13 +122,26 @@ bool MatchScanner::MatchesAt(size_t k) const {
 
 ScanStop MatchScanner::Next(size_t from, size_t end) const {
     size_t k = from;
+    if (needleLength_ == 0)
+        return k <= end ? ScanStop{ScanEnd::Match, k} : ScanStop{ScanEnd::TooShort, k};
+    // Only a place whose first byte agrees with the needle's can match; testing that byte here
+    // spares the full comparison (and its call) at nearly every step of a long text. A needle
+    // that starts with a lead byte compares it exactly, an ASCII one folds it when case is
+    // ignored: the same rule as MatchesAt.
+    const uint8_t first = needle_[0];
+    const bool fold = ignoreCase_ && !IsLeadByte(first);
+    const uint8_t wanted = fold ? AsciiLower(first) : first;
     while (k <= end && end - k >= needleLength_) {
-        if (MatchesAt(k))
+        const uint8_t b = text_[k];
+        if ((fold ? AsciiLower(b) : b) == wanted && MatchesAt(k))
             return {ScanEnd::Match, k};
-        const size_t step = StepAt(k);
-        if (step == 0)
+        if (!IsLeadByte(b)) {
+            ++k;
+            continue;
+        }
+        if (text_[k + 1] == 0)
             return {ScanEnd::StrayLead, k};
-        k += step;
+        k += 2;
     }
     return {ScanEnd::TooShort, k};
 }

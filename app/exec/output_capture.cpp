@@ -7,34 +7,45 @@
 #include "runtime/memory.h"
 
 OutputAccumulator::~OutputAccumulator() {
-    RuntimeFree(block_);
+    Release();
+}
+
+void OutputAccumulator::Release() {
+    for (const Segment& segment : segments_)
+        RuntimeFree(segment.bytes);
+    segments_.clear();
+    size_ = capacity_ = 0;
 }
 
 uint8_t* OutputAccumulator::Reserve(uint32_t count) {
-    // One byte more for the terminator that Finish adds.
-    const size_t needed = size_ + count + 1;
-    if (needed > capacity_) {
-        const size_t grown = std::max({needed, capacity_ + capacity_ / 2, size_t{4096}});
-        block_ = static_cast<char*>(RuntimeRealloc(block_, grown));
-        capacity_ = grown;
+    // One byte more in a lone segment for the terminator that Finish adds in place.
+    if (segments_.empty() || segments_.back().capacity - segments_.back().used < size_t{count} + 1) {
+        const size_t grown = std::max(size_t{count} + 1, std::clamp(capacity_, kFirstSegment, kLargestSegment));
+        segments_.push_back({static_cast<char*>(RuntimeAlloc(grown)), 0, grown});
+        capacity_ += grown;
     }
-    return reinterpret_cast<uint8_t*>(block_ + size_);
+    Segment& last = segments_.back();
+    return reinterpret_cast<uint8_t*>(last.bytes + last.used);
 }
 
 void OutputAccumulator::Commit(uint32_t count) {
-    char* const fresh = block_ + size_;
-    const char* zero = static_cast<const char*>(std::memchr(fresh, 0, count));
-    if (zero == nullptr) {
-        size_ += count;
+    if (count == 0)
         return;
+    Segment& last = segments_.back();
+    char* const fresh = last.bytes + last.used;
+    const char* zero = static_cast<const char*>(std::memchr(fresh, 0, count));
+    size_t kept = count;
+    if (zero != nullptr) {
+        // Close the gaps the zero bytes leave; the text before and after them stays.
+        char* to = fresh + (zero - fresh);
+        for (const char* from = zero; from < fresh + count; ++from) {
+            if (*from != '\0')
+                *to++ = *from;
+        }
+        kept = static_cast<size_t>(to - fresh);
     }
-    // Close the gaps the zero bytes leave; the text before and after them stays.
-    char* to = fresh + (zero - fresh);
-    for (const char* from = zero; from < fresh + count; ++from) {
-        if (*from != '\0')
-            *to++ = *from;
-    }
-    size_ = static_cast<size_t>(to - block_);
+    last.used += kept;
+    size_ += kept;
 }
 
 void OutputAccumulator::Append(const void* bytes, uint32_t count) {
@@ -46,15 +57,30 @@ void OutputAccumulator::Append(const void* bytes, uint32_t count) {
 
 OwnedText OutputAccumulator::Finish() {
     char* text = nullptr;
-    if (size_ != 0) {
-        text = static_cast<char*>(RuntimeRealloc(block_, size_ + 1));
-        text[size_] = '\0';
-    } else {
-        RuntimeFree(block_);
+    if (size_ != 0 && segments_.size() == 1) {
+        // Shrinking the lone segment to the text keeps it where it is.
+        text = static_cast<char*>(RuntimeRealloc(segments_.front().bytes, size_ + 1));
+        segments_.clear();
+    } else if (size_ != 0) {
+        text = static_cast<char*>(RuntimeAlloc(size_ + 1));
+        char* to = text;
+        for (const Segment& segment : segments_) {
+            std::memcpy(to, segment.bytes, segment.used);
+            to += segment.used;
+        }
     }
-    block_ = nullptr;
-    size_ = capacity_ = 0;
+    if (text != nullptr)
+        text[size_] = '\0';
+    Release();
     return OwnedText(text);
+}
+
+uint32_t IdleBackoff::Next(bool gotOutput) {
+    if (gotOutput)
+        silence_ = 0;
+    const uint32_t wait = std::clamp<uint32_t>(silence_ / kSilenceShare, 1, kLongestIdle);
+    silence_ += wait;
+    return wait;
 }
 
 namespace {

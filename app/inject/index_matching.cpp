@@ -44,7 +44,7 @@ std::string Canonical(std::string_view bytes) {
 constexpr size_t kMaxPairsPerLine = 4096;
 
 class FirstLineByKey {
-public:
+  public:
     explicit FirstLineByKey(const TextArray& lines) : lines_(lines) {
         for (uint32_t i = 0, n = lines.size(); i < n; ++i)
             AddLine(i);
@@ -71,7 +71,7 @@ public:
         return best;
     }
 
-private:
+  private:
     void AddLine(uint32_t index) {
         const char* text = lines_[index];
         if (text == nullptr)
@@ -142,16 +142,46 @@ OwnedText ParentFolderOf(const char* path) {
     return LeftText(trimmed.get(), at);
 }
 
-std::optional<OwnedText> DriverFolderFor(const char* line, const char* driverBase, int32_t processorGeneration,
-                          PathQualifier qualify) {
+std::optional<OwnedText> DriverFolderPath(const char* line, const char* driverBase, int32_t processorGeneration) {
     TextArray fields = SplitText(line, "|");
     if (fields.size() < 3)
         return std::nullopt;
-    if (processorGeneration == 8 || processorGeneration == 9) {
-        OwnedText intel = ConcatText(driverBase, "\\Intel_8thA_USB3.A_Win7");
-        return qualify(intel.get());
-    }
+    if (processorGeneration == 8 || processorGeneration == 9)
+        return ConcatText(driverBase, "\\Intel_8thA_USB3.A_Win7");
     OwnedText path = ConcatText(driverBase, fields[2]);
-    OwnedText parent = ParentFolderOf(path.get());
-    return qualify(parent.get());
+    return ParentFolderOf(path.get());
+}
+
+std::optional<OwnedText> DriverFolderFor(const char* line,
+                                         const char* driverBase,
+                                         int32_t processorGeneration,
+                                         PathQualifier qualify) {
+    std::optional<OwnedText> path = DriverFolderPath(line, driverBase, processorGeneration);
+    if (!path)
+        return std::nullopt;
+    return qualify(path->get());
+}
+
+std::vector<OwnedText> DriverFolders(const std::vector<const char*>& matched,
+                                     const char* driverBase,
+                                     int32_t processorGeneration,
+                                     PathQualifier qualify) {
+    // Qualified results by path; a null result (the empty text) stays null in every copy.
+    std::unordered_map<std::string, std::optional<std::string>> qualified;
+    std::vector<OwnedText> folders;
+    for (const char* line : matched) {
+        std::optional<OwnedText> path = DriverFolderPath(line, driverBase, processorGeneration);
+        if (!path)
+            continue;
+        auto [it, fresh] = qualified.try_emplace(std::string(path->view()));
+        if (fresh) {
+            OwnedText folder = qualify(path->get());
+            if (folder.get() != nullptr)
+                it->second = std::string(folder.c_str());
+            folders.push_back(std::move(folder));
+        } else {
+            folders.push_back(it->second ? ConcatText(it->second->c_str(), "") : OwnedText());
+        }
+    }
+    return folders;
 }

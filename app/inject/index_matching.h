@@ -25,5 +25,18 @@ using PathQualifier = OwnedText (*)(const char* path);
 // The folder a matched line injects: with generation 8 or 9 always the Intel 8th-generation
 // package, else the directory of the line's third "|" field below the driver base. No result
 // (fewer than three fields) means the line is skipped.
-std::optional<OwnedText> DriverFolderFor(const char* line, const char* driverBase, int32_t processorGeneration,
-                          PathQualifier qualify);
+std::optional<OwnedText> DriverFolderFor(const char* line,
+                                         const char* driverBase,
+                                         int32_t processorGeneration,
+                                         PathQualifier qualify);
+// The same folder before the shell qualifies it.
+std::optional<OwnedText> DriverFolderPath(const char* line, const char* driverBase, int32_t processorGeneration);
+
+// DriverFolderFor of every matched line in order, skipped lines left out. Each distinct path is
+// qualified once and its result copied for the lines that name it again: a machine's matched
+// lines name a few package folders many times over, and the shell qualifies a full path the same
+// way every time.
+std::vector<OwnedText> DriverFolders(const std::vector<const char*>& matched,
+                                     const char* driverBase,
+                                     int32_t processorGeneration,
+                                     PathQualifier qualify);

@@ -61,11 +61,10 @@ void RunPreciseImport(const char* targetRoot, int32_t quiet) {
     OwnedText dismLog = ConcatText(WorkDir.get(), "\\USB.log");
     bool failed = false;
     CommandRunResult failure;
-    for (const char* line : matched) {
-        std::optional<OwnedText> folder = DriverFolderFor(line, index.driverBase.get(), ProcessorGeneration, QualifyPath);
-        if (!folder)
-            continue;
-        OwnedText parameters = PreciseImportParameters(targetRoot, folder->get());
+    const std::vector<OwnedText> folders =
+        DriverFolders(matched, index.driverBase.get(), ProcessorGeneration, QualifyPath);
+    for (const OwnedText& folder : folders) {
+        OwnedText parameters = PreciseImportParameters(targetRoot, folder.get());
         CommandRunResult run;
         OwnedText output = CommandRunner(parameters.c_str(), DismPath.c_str(), 1, &run);
         AddLogEntry(output.get(), dismLog.c_str());

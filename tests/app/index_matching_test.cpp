@@ -1,10 +1,13 @@
 // Index lookup, folder derivation and the equivalence of the fast matching with the plain one.
+#include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "app/inject/hardware_ids.h"
 #include "app/inject/index_matching.h"
 #include "runtime/text_commands.h"
 #include "tests/app/index_reference.h"
@@ -44,7 +47,7 @@ TEST(MatchIndexLines, RulesOfTheLookup) {
     // of fields, the "|" must follow the identifier directly.
     EXPECT_EQ(Match(IdList({"pci\\ven_1912&dev_0014", "PCI\\VEN_8086&DEV_A36D", "PCI\\VEN_8086&DEV_A36D",
                             "PCI\\VEN_1022&DEV_145C", "PCI\\VEN_8086&DEV_A36D&CC_0C0330", "PCI\\VEN_8086"}),
-                     index),
+                    index),
               (std::vector<std::string>{"Renesas|PCI\\VEN_1912&DEV_0014|Renesas_USB3.0_Gen1_WinA\\nusb3xhc.inf",
                                         "Intel|PCI\\VEN_8086&DEV_A36D|Intel_7_USB3.0_Win7\\iusb3xhc.inf",
                                         "Intel|PCI\\VEN_8086&DEV_A36D|Intel_7_USB3.0_Win7\\iusb3xhc.inf"}));
@@ -62,8 +65,17 @@ TEST(MatchIndexLines, SeparatorsInsideGbkCharactersAreNoSeparators) {
     // The closing "|" may be any byte, even one inside a character.
     EXPECT_EQ(Match(IdList({"ID\x81"}), "a|ID\x81|b|c"), std::vector<std::string>{"a|ID\x81|b|c"});
     // A two-byte character compares exactly even where its second byte is a letter.
-    EXPECT_TRUE(Match(IdList({"x\x81" "A"}), "a|X\x81" "a|b").empty());
-    EXPECT_EQ(Match(IdList({"x\x81" "A"}), "a|X\x81" "A|b"), std::vector<std::string>{"a|X\x81" "A|b"});
+    EXPECT_TRUE(Match(IdList({"x\x81"
+                              "A"}),
+                      "a|X\x81"
+                      "a|b")
+                    .empty());
+    EXPECT_EQ(Match(IdList({"x\x81"
+                            "A"}),
+                    "a|X\x81"
+                    "A|b"),
+              std::vector<std::string>{"a|X\x81"
+                                       "A|b"});
     // Identifiers holding "|" are keys like any other.
     EXPECT_EQ(Match(IdList({"A|B"}), "q|a|b|z\r\nr|A|B|"), std::vector<std::string>{"q|a|b|z"});
 }
@@ -71,8 +83,8 @@ TEST(MatchIndexLines, SeparatorsInsideGbkCharactersAreNoSeparators) {
 // Random indexes and identifiers from a small alphabet with GBK bytes, separators, case
 // differences and line ends, so that keys collide, repeat and straddle characters.
 std::string RandomText(std::mt19937& rng, size_t maxLength) {
-    static const char* const kPieces[] = {"|", "|", "|", "\r\n", "\n", "A", "a", "B", "b", "\\", "\x81",
-                                          "\x81\x7C", "\xA1\xA1", "PCI", "pci", "7", "&", " ", "\xC1"};
+    static const char* const kPieces[] = {"|",    "|",        "|",        "\r\n", "\n",  "A", "a", "B", "b",   "\\",
+                                          "\x81", "\x81\x7C", "\xA1\xA1", "PCI",  "pci", "7", "&", " ", "\xC1"};
     std::uniform_int_distribution<size_t> length(0, maxLength);
     std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) - 1);
     std::string out;
@@ -108,6 +120,109 @@ TEST(MatchIndexLines, LinesCrowdedWithSeparatorsStillMatch) {
 
 OwnedText Unqualified(const char* path) {
     return ConcatText("Q:", path);
+}
+
+// A qualifier that counts its calls and gives the empty text (null) for paths holding "n", as the
+// shell's answer may be.
+int g_qualifications = 0;
+OwnedText CountedQualifier(const char* path) {
+    ++g_qualifications;
+    if (FindText(path, "n") != -1)
+        return OwnedText();
+    return ConcatText("Q:", path);
+}
+
+const char* const kIdentifiers[] = {
+    "PCI\\VEN_8086&DEV_A36D", "pci\\ven_8086&dev_a36d",  "PCI\\VEN_8086",     "USB\\VID_8087&PID_0024",
+    "usb\\VID_8087&pid_0024", "USB\\ROOT_HUB30\\4&1B9A", "PCI\\VEN_\xD6\xD0", "PCI\\A|B",
+    "HID\\VID_046D"};
+
+template <size_t N>
+const char* Pick(std::mt19937& rng, const char* const (&pieces)[N]) {
+    return pieces[rng() % N];
+}
+
+// Lines joined by CR LF, or now and then by a bare LF, with or without a final line end.
+std::string Joined(std::mt19937& rng, const std::vector<std::string>& lines) {
+    std::string out;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        out += lines[i];
+        if (i + 1 < lines.size() || rng() % 2)
+            out += rng() % 6 ? "\r\n" : "\n";
+    }
+    return out;
+}
+
+// A devcon listing: identifiers of several letter cases and bus kinds, indented and trailed by
+// half- and full-width spaces, among device names, GBK text and empty lines.
+std::string RandomListing(std::mt19937& rng) {
+    static const char* const kPads[] = {"", "", " ", "        ", "\xA1\xA1", " \xA1\xA1 ", "\t"};
+    static const char* const kOthers[] = {"",
+                                          "    Name: USB Root Hub",
+                                          "    Hardware IDs:",
+                                          "\xCD\xA8\xD3\xC3 USB",
+                                          "ACPI\\PNP0A08",
+                                          "3 matching device(s) found."};
+    std::vector<std::string> lines;
+    for (size_t n = rng() % 12; n > 0; --n) {
+        if (rng() % 3)
+            lines.push_back(std::string(Pick(rng, kPads)) + Pick(rng, kIdentifiers) + Pick(rng, kPads));
+        else
+            lines.push_back(Pick(rng, kOthers));
+    }
+    return Joined(rng, lines);
+}
+
+// An index: "description|identifier|folder" lines (identifiers as the listing writes them, in
+// other cases, twice, or with more beside them), folders with and without a subfolder or GBK,
+// lines of two fields, and lines that serve nothing.
+std::string RandomIndex(std::mt19937& rng) {
+    static const char* const kFolders[] = {"Intel_7\\iusb3xhc.inf", "n_pkg\\x.inf", "file.inf", "",
+                                           "\xD6\xD0\\y.inf",       "a\\b\\c.inf",  "\x95\x5C"};
+    static const char* const kDescriptions[] = {"Intel", "", " ", "\xD6\xD0\xCE\xC4", "x|y"};
+    std::vector<std::string> lines;
+    for (size_t n = rng() % 12; n > 0; --n) {
+        std::string line = std::string(Pick(rng, kDescriptions)) + "|" + Pick(rng, kIdentifiers);
+        if (rng() % 4 == 0)
+            line += "&CC_0C0330";
+        if (rng() % 5)
+            line += std::string("|") + Pick(rng, kFolders);
+        if (rng() % 4 == 0)
+            line += "|extra";
+        lines.push_back(line);
+    }
+    return Joined(rng, lines);
+}
+
+TEST(PreciseImportWork, SameFoldersInTheSameOrderAsThePlainSteps) {
+    std::mt19937 rng(20250611);
+    const int32_t generations[] = {0, 7, 8, 9};
+    for (int round = 0; round < 6000; ++round) {
+        const std::string listing = RandomListing(rng);
+        const std::string index = RandomIndex(rng);
+        const int32_t generation = generations[rng() % 4];
+        const char* base = rng() % 2 ? "X:\\TovUSB\\\\Win7X64\\" : "";
+
+        TextArray lines = SplitListing(listing.c_str());
+        TextArray indexLines = SplitText(index.c_str(), "\r\n");
+        const std::vector<const char*> matched = MatchIndexLines(ExtractHardwareIds(lines), indexLines);
+        g_qualifications = 0;
+        std::vector<std::optional<std::string>> folders;
+        for (const OwnedText& folder : DriverFolders(matched, base, generation, CountedQualifier))
+            folders.push_back(folder.get() ? std::optional<std::string>(folder.c_str()) : std::nullopt);
+        const int qualifications = g_qualifications;
+
+        ASSERT_EQ(folders, ReferenceImportFolders(listing.c_str(), index.c_str(), base, generation, CountedQualifier))
+            << "round " << round;
+        // The shell is asked once for each distinct folder, however many lines name it.
+        std::vector<std::string> distinct;
+        for (const char* line : matched) {
+            std::optional<OwnedText> path = DriverFolderPath(line, base, generation);
+            if (path && std::find(distinct.begin(), distinct.end(), path->view()) == distinct.end())
+                distinct.emplace_back(path->view());
+        }
+        ASSERT_EQ(qualifications, static_cast<int>(distinct.size())) << "round " << round;
+    }
 }
 
 TEST(ParentFolderOf, DirectoryPartWithTrailingSeparator) {

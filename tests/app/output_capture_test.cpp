@@ -2,9 +2,11 @@
 // last words of a child, failures, and the growth of the gathered text.
 #include "app/exec/output_capture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -206,6 +208,33 @@ TEST(OutputCapture, EveryPollIsFollowedByIdling) {
     EXPECT_EQ(source.idles, static_cast<int>(stats.polls) - 1);
 }
 
+TEST(IdleBackoff, PromptWhileOutputFlowsAndSparingInASilence) {
+    IdleBackoff backoff;
+    // While output flows, every sleep is one step.
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(backoff.Next(true), 1u);
+    // In a silence the steps never shrink and never exceed an eighth of the silence so far (or
+    // one step): output that starts after a silence of s waits at most s / 8 longer than it
+    // would have. A 5 s silence takes a few hundred polls, not thousands.
+    uint32_t silence = 1;  // the step slept after the last poll that brought output
+    uint32_t previous = 1;
+    int polls = 0;
+    while (silence < 5000) {
+        const uint32_t wait = backoff.Next(false);
+        EXPECT_GE(wait, previous);
+        EXPECT_LE(wait, std::max<uint32_t>(1, silence / 8)) << "after " << silence << " ms";
+        EXPECT_LE(wait, IdleBackoff::kLongestIdle);
+        previous = wait;
+        silence += wait;
+        ++polls;
+    }
+    EXPECT_LT(polls, 250);
+    EXPECT_EQ(previous, IdleBackoff::kLongestIdle);
+    // Output ends the silence: back to one step at once.
+    EXPECT_EQ(backoff.Next(true), 1u);
+    EXPECT_EQ(backoff.Next(false), 1u);
+}
+
 TEST(OutputAccumulator, GrowsGeometrically) {
     OutputAccumulator output;
     std::set<size_t> capacities;
@@ -221,6 +250,35 @@ TEST(OutputAccumulator, GrowsGeometrically) {
     OwnedText text = output.Finish();
     EXPECT_EQ(std::string(text.view()), expected);
     EXPECT_EQ(output.size(), 0u);
+}
+
+TEST(OutputAccumulator, ChunksAcrossSegmentsJoinInOrder) {
+    // Chunks of many sizes, some larger than any segment so far and some holding zero bytes,
+    // against the same chunks appended to a plain string.
+    std::mt19937 rng(77);
+    for (int round = 0; round < 20; ++round) {
+        OutputAccumulator output;
+        std::string expected;
+        for (int chunk = 0; chunk < 40; ++chunk) {
+            const uint32_t size = rng() % 3 == 0 ? rng() % 300000 : rng() % 5000;
+            std::string bytes(size, '\0');
+            for (char& b : bytes)
+                b = static_cast<char>(rng() % 16 == 0 ? 0 : 'a' + rng() % 26);
+            uint8_t* room = output.Reserve(size);
+            std::memcpy(room, bytes.data(), size);
+            // A read may bring fewer bytes than there was room for.
+            const uint32_t got = size / 2 + (size % 2);
+            output.Commit(got);
+            for (uint32_t i = 0; i < got; ++i) {
+                if (bytes[i] != '\0')
+                    expected += bytes[i];
+            }
+        }
+        EXPECT_EQ(output.size(), expected.size());
+        OwnedText text = output.Finish();
+        ASSERT_EQ(std::string(text.view()), expected) << "round " << round;
+        EXPECT_EQ(text.get() == nullptr, expected.empty());
+    }
 }
 
 TEST(OutputAccumulator, ReserveAndCommitTakeOnlyTheBytesWritten) {

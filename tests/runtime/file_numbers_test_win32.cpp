@@ -236,9 +236,25 @@ TEST(InsertTextLinesTest, TailsOfManyChunksKeepEveryByte) {
         size_t position;
         std::string text;
     } cases[] = {
-        {10000, 0, "x"},    {10000, 1, "inserted"}, {10000, 5000, "mid"}, {10000, 9999, "end"}, {10000, 10000, "a"},
-        {4095, 0, "y"},     {4096, 0, "y"},         {4097, 0, "y"},       {8192, 0, "zz"},      {8193, 1, "zz"},
-        {12288, 4096, "q"}, {0, 0, "only"},         {9000, 100, line},  // data longer than a chunk
+        {10000, 0, "x"},
+        {10000, 1, "inserted"},
+        {10000, 5000, "mid"},
+        {10000, 9999, "end"},
+        {10000, 10000, "a"},
+        {4095, 0, "y"},
+        {4096, 0, "y"},
+        {4097, 0, "y"},
+        {8192, 0, "zz"},
+        {8193, 1, "zz"},
+        {12288, 4096, "q"},
+        {0, 0, "only"},
+        {9000, 100, line},  // data longer than a chunk
+        // Tails around and past the large buffer that big logs move through.
+        {(1 << 16) - 1, 0, "y"},
+        {1 << 16, 0, "y"},
+        {(1 << 16) + 1, 0, "yy"},
+        {(2 << 16) + 5, 1 << 16, "mid"},
+        {(3 << 20) + 12345, 777, line},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.fileSize << " at " << c.position << " +" << c.text.size());
