@@ -54,10 +54,20 @@ char* LanguageNames(const WORD* table, UINT entries) {
     return MemberBlock(joined, used);
 }
 
+// Windows' ANSI file functions take no path of MAX_PATH characters or more. Wine's version
+// functions do, while its file tests do not: a target whose cmd.exe lies past the limit would pass
+// the version test and then look 32-bit to the architecture test, whatever it is.
+bool BeyondAnsiPathLimit(const char* path) {
+    const int characters = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    return characters == 0 || characters > MAX_PATH;
+}
+
 }  // namespace
 
 bool ReadFileVersionInfo(const char* path, FileVersionInfo& record) {
     record.Clear();
+    if (path != nullptr && BeyondAnsiPathLimit(path))
+        return false;
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(path ? path : "", &ignored);
     if (size == 0)

@@ -30,6 +30,14 @@ void ShowBox(const char* text, int32_t flags) {
 // a fatal error, a bad password or a broken archive among them.
 constexpr uint32_t kFirstExtractorFailure = 2;
 
+// A payload that failed to unpack must not stay behind: the extractor skips files that exist
+// (-aos), so a later start would keep whatever this one left half-written.
+[[noreturn]] void AbandonStaging(const char* message) {
+    RemoveDirectoryTree(WorkDir.c_str());
+    ShowBox(message, 0x10);
+    ExitProgram(0);
+}
+
 }  // namespace
 
 bool IsWindowsPE() {
@@ -108,16 +116,13 @@ void StagePayload() {
     CommandRunResult run;
     CommandRunner(arguments.c_str(), ExtractorPath.c_str(), 1, &run);
     // A payload that did not unpack would make every later action fail with misleading messages.
-    if (!run.started) {
-        ShowBox("程序初始化失败,7z.exe无法运行！", 0x10);
-        ExitProgram(0);
-    }
+    if (!run.started)
+        AbandonStaging("程序初始化失败,7z.exe无法运行！");
     if (run.exitCode >= kFirstExtractorFailure) {
         char code[16];
         std::snprintf(code, sizeof code, "%lu", static_cast<unsigned long>(run.exitCode));
         OwnedText message = ConcatText("程序初始化失败,USB.7z解压失败,错误代码:", code, "！");
-        ShowBox(message.c_str(), 0x10);
-        ExitProgram(0);
+        AbandonStaging(message.c_str());
     }
 
     DevconPath = ConcatText(WorkDir.get(), IsHost64Bit() ? "\\devcon_X64.exe" : "\\devcon.exe");

@@ -63,6 +63,7 @@ struct DismRun {
 
 struct SessionOptions {
     bool sandbox = true;                     // TovUSB-sandbox.exe, else TovUSB.exe
+    std::string program;                     // another build of the tool instead, when not empty
     std::string systemRoot = "X:\\Windows";  // TOVUSB_SANDBOX_SYSTEMROOT; empty: not set
     std::string listing;                     // what devcon lists
     bool recordDism = true;                  // put the recording stand-in before DISM

@@ -115,8 +115,15 @@ MessageBoxView ReadMessageBox(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsIconStatic(child)) {
             // The handle means nothing in this process, but a static without one shows no icon.
-            if (IsWindowVisible(child) && SendMessageA(child, STM_GETICON, 0, 0) != 0)
+            if (IsWindowVisible(child) && SendMessageA(child, STM_GETICON, 0, 0) != 0) {
+                // A box that has only just appeared, or a window still closing over it, can leave
+                // the icon's pixels unreadable for a moment: look again before giving up.
                 view.icon = RecogniseIcon(child);
+                for (int attempt = 0; view.icon == BoxIcon::kUnknown && attempt < 40; ++attempt) {
+                    Sleep(50);
+                    view.icon = RecogniseIcon(child);
+                }
+            }
         } else if (IsStatic(child)) {
             if (view.text.empty())
                 view.text = TextOf(child);

@@ -1,0 +1,106 @@
+// Fuzz target of the DISM and extractor command lines: whatever the paths hold (spaces, quotes,
+// backslashes before a quote, GBK characters whose second byte is a backslash or a quote's
+// neighbour), the program that splits the line by the usual Windows rules gets each path back
+// as one whole argument, and the switches stay switches.
+#include <string>
+#include <vector>
+
+#include "app/inject/dism_parameters.h"
+#include "app/startup/staging_paths.h"
+#include "fuzz/fuzz_common.h"
+#include "tests/app/windows_argv.h"
+
+using fuzz::Escaped;
+using fuzz::Require;
+using Arguments = std::vector<std::string>;
+
+namespace {
+
+constexpr char kDism[] = "X:\\TovUSB\\\\dism\\x64\\dism.exe";
+constexpr char kExtractor[] = "X:\\TovUSB\\\\7z.exe";
+
+// A path as Windows hands it out in the ANSI code page: single bytes (no zero) and complete
+// two-byte characters, a lead byte always followed by a trail byte (0x40 to 0xFE but 0x7F).
+// Quotes are left out when `quotes` is false, as no file name holds one.
+std::string TakePath(FuzzedDataProvider& in, size_t maxCharacters, bool quotes) {
+    static const char kSingles[] = "aZ09:._-\\\\\\ \" \t|&()";
+    const size_t count = in.ConsumeIntegralInRange<size_t>(0, maxCharacters);
+    std::string out;
+    for (size_t i = 0; i < count && in.remaining_bytes() > 0; ++i) {
+        const uint8_t pick = in.ConsumeIntegral<uint8_t>();
+        if (pick < 0x80) {
+            const char c = kSingles[pick % (sizeof kSingles - 1)];
+            if (c != '"' || quotes)
+                out += c;
+            continue;
+        }
+        uint8_t trail = in.ConsumeIntegralInRange<uint8_t>(0x40, 0xFE);
+        if (trail == 0x7F)
+            trail = 0x5C;
+        out += static_cast<char>(pick);
+        out += static_cast<char>(trail);
+    }
+    return out;
+}
+
+std::string Describe(const Arguments& args) {
+    std::string out;
+    for (const std::string& a : args)
+        out += "[" + Escaped(a) + "] ";
+    return out;
+}
+
+void ExpectArguments(const std::string& line, const Arguments& expected, const char* what) {
+    const Arguments got = SplitWindowsArguments(line);
+    Require(got == expected, what, "line " + Escaped(line) + "\ngot " + Describe(got) + "\nwant " + Describe(expected));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    const std::string root = TakePath(in, 40, true);
+    const std::string folder = TakePath(in, 40, true);
+    const std::string workDir = TakePath(in, 20, false) + "\\";
+    const bool target64Bit = in.ConsumeBool();
+
+    const OwnedText rootText = fuzz::HeapText(root);
+    const OwnedText folderText = fuzz::HeapText(folder);
+    const OwnedText workText = fuzz::HeapText(workDir);
+
+    const OwnedText alone = DismPathArgument(rootText.get());
+    ExpectArguments(fuzz::AsString(alone.get()), root.empty() ? Arguments{} : Arguments{root}, "DismPathArgument");
+
+    const OwnedText precise = PreciseImportParameters(rootText.get(), folderText.get());
+    ExpectArguments(std::string(kDism) + " " + precise.c_str(),
+                    {kDism, "/Image:" + root, "/Add-Driver", "/Driver:" + folder, "/Recurse", "/ForceUnsigned"},
+                    "precise import");
+
+    const OwnedText fuzzy = FuzzyImportParameters(rootText.get(), workText.get(), target64Bit);
+    ExpectArguments(std::string(kDism) + " " + fuzzy.c_str(),
+                    {kDism, "/Image:" + root, "/Add-Driver",
+                     "/Driver:" + workDir + (target64Bit ? "\\Win7X64" : "\\Win7X86"), "/Recurse"},
+                    "fuzzy import");
+
+    const OwnedText custom = CustomImportParameters(rootText.get(), folderText.get());
+    ExpectArguments(std::string(kDism) + " " + custom.c_str(),
+                    {kDism, "/Image:" + root, "/Add-Driver", "/Driver:" + folder, "/Recurse"}, "custom import");
+
+    // The archive path is quoted as it stands: it holds no quote and ends in the archive's name,
+    // so no backslash can stand before the closing quote. The work directory is not quoted.
+    const std::string archive = workDir + "\\USB.7z";
+    const OwnedText archiveText = fuzz::HeapText(archive);
+    const OwnedText extractor = ExtractorArguments(archiveText.get(), workText.get());
+    const Arguments got = SplitWindowsArguments(std::string(kExtractor) + " " + extractor.c_str());
+    Require(got.size() >= 3 && got[0] == kExtractor && got[1] == "x" && got[2] == archive, "extractor archive argument",
+            Describe(got));
+    if (workDir.find_first_of(" \t") == std::string::npos) {
+        ExpectArguments(std::string(kExtractor) + " " + extractor.c_str(),
+                        {kExtractor, "x", archive, "-y", "-aos", std::string("-p") + kArchivePassword, "-o" + workDir},
+                        "extractor");
+    }
+
+    const OwnedText imageRoot = ImageRootOfWindowsDirectory(folderText.get());
+    Require(imageRoot.get() != nullptr, "ImageRootOfWindowsDirectory gives a block");
+    return 0;
+}

@@ -1,0 +1,223 @@
+// Support of the fault scenarios.
+#include "tests/e2e/fault_support.h"
+
+#include <cstring>
+#include <vector>
+
+#include "tests/e2e/driver/window_search.h"
+#include "tests/e2e/e2e_session.h"
+
+namespace {
+
+using UnixFileNameFunction = char*(CDECL*)(const WCHAR*);
+
+// Wine starts a Unix program that a Windows program names by its path on drive Z:, but neither
+// waits for it nor reports its exit code: callers wait for the effect instead.
+bool StartUnixProgram(const std::string& program, const std::string& arguments) {
+    std::string line = "Z:" + program;
+    for (char& c : line) {
+        if (c == '/')
+            c = '\\';
+    }
+    line += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+}
+
+// A write that the file system refuses: a new entry in a folder, or an open for writing of a file.
+bool WriteRefused(const std::string& windowsPath) {
+    const DWORD attributes = GetFileAttributesA(windowsPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        const std::string probe = windowsPath + (windowsPath.back() == '\\' ? "" : "\\") + "immutable-probe";
+        if (CreateDirectoryA(probe.c_str(), nullptr)) {
+            RemoveDirectoryA(probe.c_str());
+            return false;
+        }
+        return true;
+    }
+    HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return true;
+    CloseHandle(file);
+    return false;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+}  // namespace
+
+std::string UnixPathOf(const std::string& windowsPath) {
+    auto function = reinterpret_cast<UnixFileNameFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!function)
+        return std::string();
+    std::vector<WCHAR> wide(windowsPath.size() + 1);
+    const int n = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    if (n == 0)
+        return std::string();
+    char* unix = function(wide.data());
+    if (!unix)
+        return std::string();
+    std::string path = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return path;
+}
+
+ImmutablePath::ImmutablePath(const std::string& windowsPath)
+    : windowsPath_(windowsPath), unixPath_(windowsPath.empty() ? std::string() : UnixPathOf(windowsPath)) {
+    if (unixPath_.empty() || !StartUnixProgram("/usr/bin/chattr", "+i " + Quoted(unixPath_)))
+        return;
+    ok_ = WaitUntil([&] { return WriteRefused(windowsPath_); }, 10000);
+}
+
+ImmutablePath::~ImmutablePath() {
+    if (unixPath_.empty())
+        return;
+    // The run's folders must be removable again before the next run clears them.
+    if (StartUnixProgram("/usr/bin/chattr", "-i " + Quoted(unixPath_)))
+        WaitUntil([&] { return !WriteRefused(windowsPath_); }, 10000);
+}
+
+HeldOpenFile::HeldOpenFile(const std::string& path, DWORD sharing)
+    : file_(CreateFileA(path.c_str(),
+                        GENERIC_READ | GENERIC_WRITE,
+                        sharing,
+                        nullptr,
+                        OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL,
+                        nullptr)) {}
+
+HeldOpenFile::~HeldOpenFile() {
+    if (file_ != INVALID_HANDLE_VALUE)
+        CloseHandle(file_);
+}
+
+ScopedVariable::ScopedVariable(const char* name, const std::string& value) : name_(name) {
+    SetEnvironmentVariableA(name, value.c_str());
+}
+
+ScopedVariable::~ScopedVariable() {
+    SetEnvironmentVariableA(name_.c_str(), nullptr);
+}
+
+bool DoubleClick(HWND window) {
+    RECT rect;
+    if (!window || !GetWindowRect(window, &rect))
+        return false;
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[5] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / (width - 1));
+        input.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / (height - 1));
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    inputs[3].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[4].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    return SendInput(5, inputs, sizeof(INPUT)) == 5;
+}
+
+namespace {
+
+// One entry of the system's handle list (SystemHandleInformation, class 16).
+struct SystemHandleEntry {
+    ULONG processId;
+    BYTE objectType;
+    BYTE flags;
+    USHORT handle;
+    PVOID object;
+    ACCESS_MASK access;
+};
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+// Wine answers GetProcessHandleCount with 0; the system's handle list has every process's handles.
+bool CountHandles(HANDLE process, DWORD* count) {
+    if (GetProcessHandleCount(process, count) && *count != 0)
+        return true;
+    auto query = reinterpret_cast<QuerySystemInformation>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query)
+        return false;
+    std::vector<char> buffer(1 << 16);
+    LONG status = 0;
+    for (;;) {
+        ULONG needed = 0;
+        status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status != static_cast<LONG>(0xC0000004))  // STATUS_INFO_LENGTH_MISMATCH
+            break;
+        buffer.resize(buffer.size() * 2);
+    }
+    if (status != 0)
+        return false;
+    ULONG entries = 0;
+    std::memcpy(&entries, buffer.data(), sizeof entries);
+    const auto* entry = reinterpret_cast<const SystemHandleEntry*>(buffer.data() + sizeof(void*));
+    const DWORD id = GetProcessId(process);
+    *count = 0;
+    for (ULONG i = 0; i < entries; ++i)
+        *count += entry[i].processId == id ? 1 : 0;
+    return *count != 0;
+}
+
+// Committed private memory, region by region: what the process itself allocated (Wine reports
+// no PrivateUsage).
+SIZE_T PrivateBytes(HANDLE process) {
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    const char* at = nullptr;
+    while (VirtualQueryEx(process, at, &region, sizeof region) == sizeof region) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    return total;
+}
+
+}  // namespace
+
+bool ReadProcessCounters(HANDLE process, ProcessCounters* counters) {
+    counters->privateBytes = PrivateBytes(process);
+    return CountHandles(process, &counters->handles) && counters->privateBytes != 0;
+}
+
+std::string FaultToolPath() {
+    return E2EBinFolder() + "TovUSB-faults.exe";
+}
+
+std::string WrongPasswordToolPath() {
+    return E2EBinFolder() + "TovUSB-faults-wrong-password.exe";
+}
+
+std::string FaultyDismPath() {
+    return E2EBinFolder() + "dism_fault.exe";
+}
+
+bool InstallFaultyDism(const std::string& fault) {
+    for (const char* build : {"x64", "x86"}) {
+        const std::string dism = std::string(tool::kWorkDir) + "\\dism\\" + build + "\\dism.exe";
+        DeleteFileA(dism.c_str());
+        if (!CopyFileA(FaultyDismPath().c_str(), dism.c_str(), FALSE))
+            return false;
+    }
+    const std::string control = E2EScratchFolder() + "dism-records\\dism-fault.txt";
+    return fault.empty() ? (DeleteFileA(control.c_str()), true) : WriteWholeFile(control, fault);
+}
