@@ -44,7 +44,7 @@ std::string ChildProgram() {
     return OwnFolder() + "..\\fixtures\\tov_child.exe";
 }
 
-bool RunToEnd(const std::string& commandLine, HANDLE output, DWORD* code) {
+HANDLE StartChild(const std::string& commandLine, HANDLE output) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW | (output ? STARTF_USESTDHANDLES : 0);
@@ -55,13 +55,20 @@ bool RunToEnd(const std::string& commandLine, HANDLE output, DWORD* code) {
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &startup,
                         &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+bool RunToEnd(const std::string& commandLine, HANDLE output, DWORD* code) {
+    const HANDLE process = StartChild(commandLine, output);
+    if (process == nullptr)
         return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    WaitForSingleObject(process, INFINITE);
     DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    GetExitCodeProcess(process, &exitCode);
     if (code)
         *code = exitCode;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    CloseHandle(process);
     return true;
 }

@@ -18,6 +18,8 @@ std::string ScratchFolder();
 // The scriptable child of the tests (bin\fixtures\tov_child.exe beside bin\bench\).
 std::string ChildProgram();
 
-// Runs the command line with a hidden console, standard output and error going to `output` (null:
-// none), and waits for its end. False when it cannot start; the exit code goes to *code.
+// Starts the command line with a hidden console, standard output and error going to `output`
+// (null: none); the process handle, null when it cannot start.
+HANDLE StartChild(const std::string& commandLine, HANDLE output);
+// Runs the command line as StartChild does and waits for its end. False when it cannot start; the exit code goes to *code.
 bool RunToEnd(const std::string& commandLine, HANDLE output, DWORD* code = nullptr);

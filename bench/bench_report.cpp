@@ -31,7 +31,15 @@ std::vector<double> Ratios(const RatioFigure& figure) {
 }
 
 bool Met(double median, double limit, size_t samples) {
-    return samples > 0 && median <= limit;
+    return limit == kNoTarget || (samples > 0 && median <= limit);
+}
+
+std::string Target(double limit) {
+    return limit == kNoTarget ? "-" : "<= " + Number(limit);
+}
+
+std::string Verdict(bool met, double limit) {
+    return limit == kNoTarget ? "INFO" : met ? "PASS" : "MISS";
 }
 
 }  // namespace
@@ -53,7 +61,7 @@ std::string FigureLine(const RatioFigure& figure) {
     const Spread ratio = SpreadOf(ratios);
     return "FIGURE|" + figure.name + "|" + figure.toolWhat + "|" + figure.baseWhat + "|" + figure.unit + "|" +
            Triple(SpreadOf(figure.tool)) + "|" + Triple(SpreadOf(figure.base)) + "|" + Triple(ratio) +
-           "|<= " + Number(figure.limit) + "|" + (Met(ratio.median, figure.limit, ratios.size()) ? "PASS" : "MISS");
+           "|" + Target(figure.limit) + "|" + Verdict(Met(ratio.median, figure.limit, ratios.size()), figure.limit);
 }
 
 std::string FigureLine(const ValueFigure& figure) {
@@ -71,8 +79,11 @@ bool Report(const RatioFigure& figure) {
                 figure.baseWhat.c_str());
     std::printf("    tool      %s %s\n", Triple(SpreadOf(figure.tool)).c_str(), figure.unit.c_str());
     std::printf("    baseline  %s %s\n", Triple(SpreadOf(figure.base)).c_str(), figure.unit.c_str());
-    std::printf("    ratio     %s, target <= %s: %s\n", Triple(ratio).c_str(), Number(figure.limit).c_str(),
-                met ? "met" : "MISSED");
+    if (figure.limit == kNoTarget)
+        std::printf("    ratio     %s, no target\n", Triple(ratio).c_str());
+    else
+        std::printf("    ratio     %s, target <= %s: %s\n", Triple(ratio).c_str(), Number(figure.limit).c_str(),
+                    met ? "met" : "MISSED");
     std::printf("%s\n", FigureLine(figure).c_str());
     std::fflush(stdout);
     return met;

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+// The limit of a figure that is shown for what it tells, with no target.
+constexpr double kNoTarget = -1;
+
 struct Spread {
     double min = 0;
     double median = 0;
@@ -22,7 +25,7 @@ struct RatioFigure {
     std::string unit;      // of both sample series: "ms", "MB"...
     std::vector<double> tool;
     std::vector<double> base;
-    double limit = 0;  // the median ratio may not exceed it
+    double limit = 0;  // the median ratio may not exceed it (kNoTarget: shown only)
 };
 
 // A figure with an absolute target (no baseline).
@@ -41,6 +44,6 @@ bool Report(const ValueFigure& figure);
 
 // The fields of a FIGURE line, in order (scripts/bench reads them by position):
 // name | tool what | baseline what | unit | tool min/median/max | baseline min/median/max |
-// ratio min/median/max | target | PASS or MISS
+// ratio min/median/max | target | PASS, MISS or INFO (no target)
 std::string FigureLine(const RatioFigure& figure);
 std::string FigureLine(const ValueFigure& figure);
