@@ -4,8 +4,8 @@
 #include "app/inject/dism_parameters.h"
 #include "app/inject/imports.h"
 #include "app/startup/program_globals.h"
+#include "app/ui/close_guard.h"
 #include "app/ui/custom_window.h"
-#include "app/ui/import_guard.h"
 #include "runtime/file_commands.h"
 #include "runtime/info_box.h"
 #include "runtime/text_commands.h"
@@ -36,7 +36,7 @@ void RunCustomImport() {
         }
     }
 
-    ImportRunning running;
+    CloseGuard running;
     SetCustomStartButtonRunning(true);
     OwnedText target = ReadCustomTargetText();
     OwnedText folder = ReadCustomDriverFolderText();

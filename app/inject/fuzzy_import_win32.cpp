@@ -5,12 +5,12 @@
 #include "app/inject/imports.h"
 #include "app/inject/target_system.h"
 #include "app/startup/program_globals.h"
-#include "app/ui/import_guard.h"
+#include "app/ui/close_guard.h"
 #include "app/ui/status_reporting.h"
 #include "runtime/info_box.h"
 
 void RunFuzzyImport(const char* targetRoot, int32_t quiet) {
-    ImportRunning running;
+    CloseGuard running;
     SetStatusText("状态: 正在模糊导入驱动,请稍候...");
     SetMainControlsDisabled(true);
 

@@ -11,7 +11,7 @@
 #include "app/inject/target_system.h"
 #include "app/startup/program_globals.h"
 #include "app/startup/startup_sequence.h"
-#include "app/ui/import_guard.h"
+#include "app/ui/close_guard.h"
 #include "app/ui/status_reporting.h"
 #include "runtime/info_box.h"
 #include "runtime/text_commands.h"
@@ -26,7 +26,7 @@ void ShowBox(int32_t quiet, const char* text, int32_t flags) {
 }  // namespace
 
 void RunPreciseImport(const char* targetRoot, int32_t quiet) {
-    ImportRunning running;
+    CloseGuard running;
     SetMainControlsDisabled(true);
     SetStatusText("状态: 正在获取硬件信息,请稍候....");
 

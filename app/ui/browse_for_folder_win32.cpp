@@ -1,12 +1,14 @@
 // The shell's folder browser with the tool's titles and defaults.
 #include "app/ui/browse_for_folder.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "app/startup/program_globals.h"
+#include "app/ui/close_guard.h"
 #include "runtime/dll_commands.h"
 #include "runtime/text_commands.h"
+#include "window/controls/control_win32.h"
 
 namespace {
 
@@ -19,9 +21,16 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM) {
 
 }  // namespace
 
-OwnedText BrowseForFolder(std::optional<const char*> title, std::optional<bool> includeFiles,
-                          std::optional<const char*> initialFolder, std::optional<bool> editBox,
-                          std::optional<bool> newStyle, std::optional<uint32_t> owner) {
+uint32_t DialogOwner(uint32_t windowId) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(LoadedWindowHandle(windowId)));
+}
+
+OwnedText BrowseForFolder(std::optional<const char*> title,
+                          std::optional<bool> includeFiles,
+                          std::optional<const char*> initialFolder,
+                          std::optional<bool> editBox,
+                          std::optional<bool> newStyle,
+                          std::optional<uint32_t> owner) {
     BROWSEINFOA info = {};
     info.hwndOwner = reinterpret_cast<HWND>(static_cast<uintptr_t>(owner.value_or(0)));
     info.pidlRoot = nullptr;
@@ -38,7 +47,11 @@ OwnedText BrowseForFolder(std::optional<const char*> title, std::optional<bool> 
     if (LastBrowsedFolder.empty())
         LastBrowsedFolder = OwnedText();
 
-    auto* items = reinterpret_cast<LPITEMIDLIST>(CallDllCommand(kDllSHBrowseForFolderA, &info));
+    LPITEMIDLIST items = nullptr;
+    {
+        CloseGuard dialogOpen;
+        items = reinterpret_cast<LPITEMIDLIST>(CallDllCommand(kDllSHBrowseForFolderA, &info));
+    }
     CallDllCommand(kDllSHGetPathFromIDListA, items, buffer.get());
     if (items != nullptr)
         CoTaskMemFree(items);

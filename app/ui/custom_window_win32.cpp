@@ -1,8 +1,8 @@
 // The custom-import window's side of the flows: its edit boxes, start button and browse routines.
 #include "app/ui/browse_for_folder.h"
+#include "app/ui/close_guard.h"
 #include "app/ui/custom_window.h"
 #include "app/ui/form_ids.h"
-#include "app/ui/import_guard.h"
 #include "app/ui/main_window.h"
 #include "window/common_properties.h"
 #include "window/property_access.h"
@@ -15,7 +15,8 @@ OwnedText ReadEdit(uint32_t control) {
 }
 
 void BrowseInto(const char* title, uint32_t control) {
-    OwnedText folder = BrowseForFolder(title);
+    OwnedText folder =
+        BrowseForFolder(title, std::nullopt, std::nullopt, std::nullopt, std::nullopt, DialogOwner(kCustomWindow));
     if (!folder.empty())
         WriteProperty(kCustomWindow, control, kEditContent, -1, TaggedValue::OfText(folder.c_str()));
 }
@@ -32,7 +33,8 @@ OwnedText ReadCustomDriverFolderText() {
 
 void SetCustomStartButtonRunning(bool running) {
     WriteProperty(kCustomWindow, kCustomButton3, kPropertyDisabled, -1, TaggedValue::OfLogical(running));
-    WriteProperty(kCustomWindow, kCustomButton3, kButtonCaption, -1, TaggedValue::OfText(running ? "正在导入" : "开始导入"));
+    WriteProperty(kCustomWindow, kCustomButton3, kButtonCaption, -1,
+                  TaggedValue::OfText(running ? "正在导入" : "开始导入"));
 }
 
 void BrowseTargetDirectory() {
@@ -44,5 +46,5 @@ void BrowseDriverFolder() {
 }
 
 bool MayCloseWindow() {
-    return !ImportRunning::Any();
+    return !CloseGuard::Any();
 }

@@ -25,7 +25,8 @@ void SetMainControlsDisabled(bool disabled) {
 }
 
 void StartTargetInjection() {
-    OwnedText target = BrowseForFolder("请选择要注入的Windows目录:");
+    OwnedText target = BrowseForFolder("请选择要注入的Windows目录:", std::nullopt, std::nullopt, std::nullopt,
+                                       std::nullopt, DialogOwner(kMainWindow));
     if (target.empty())
         return;
     if (!IsWindows7(nullptr, target.c_str())) {

@@ -56,6 +56,8 @@ class ScopedVariable {
 // input queue as a user's mouse makes it: the system, not the driver, decides which window gets
 // it, and a disabled window gets nothing.
 bool DoubleClick(HWND window);
+// A real single click on the window's close box, found by asking the window where it is.
+bool ClickCloseBox(HWND window);
 
 struct ProcessCounters {
     DWORD handles = 0;

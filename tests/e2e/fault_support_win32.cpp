@@ -111,26 +111,49 @@ ScopedVariable::~ScopedVariable() {
     SetEnvironmentVariableA(name_.c_str(), nullptr);
 }
 
-bool DoubleClick(HWND window) {
-    RECT rect;
-    if (!window || !GetWindowRect(window, &rect))
-        return false;
-    const int x = (rect.left + rect.right) / 2;
-    const int y = (rect.top + rect.bottom) / 2;
+namespace {
+
+// `count` clicks of the left button at a point of the screen, through the system's input queue.
+bool ClickAt(int x, int y, int count) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[5] = {};
-    for (INPUT& input : inputs) {
+    INPUT inputs[1 + 2 * 2] = {};
+    const int used = 1 + 2 * count;
+    for (int i = 0; i < used; ++i) {
+        INPUT& input = inputs[i];
         input.type = INPUT_MOUSE;
         input.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / (width - 1));
         input.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / (height - 1));
         input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        if (i > 0)
+            input.mi.dwFlags |= i % 2 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     }
-    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    inputs[3].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    inputs[4].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    return SendInput(5, inputs, sizeof(INPUT)) == 5;
+    return count >= 1 && count <= 2 && SendInput(used, inputs, sizeof(INPUT)) == static_cast<UINT>(used);
+}
+
+}  // namespace
+
+bool DoubleClick(HWND window) {
+    RECT rect;
+    if (!window || !GetWindowRect(window, &rect))
+        return false;
+    return ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2, 2);
+}
+
+bool ClickCloseBox(HWND window) {
+    RECT rect;
+    if (!window || !GetWindowRect(window, &rect))
+        return false;
+    // The window answers hit tests even while it is disabled.
+    for (int y = rect.top; y < rect.top + 40 && y < rect.bottom; ++y) {
+        for (int x = rect.right - 1; x > rect.right - 80 && x > rect.left; --x) {
+            DWORD_PTR hit = HTNOWHERE;
+            if (SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &hit) &&
+                hit == HTCLOSE)
+                return ClickAt(x, y, 1);
+        }
+    }
+    return false;
 }
 
 namespace {

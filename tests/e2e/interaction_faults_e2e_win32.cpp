@@ -261,6 +261,100 @@ TEST_F(InteractionScenario, CloseRequestsWhileDismRunsAreRefused) {
     CloseAndExpectCleanExit();
 }
 
+// Moves the dialog off its window, so that clicks meant for the window land on it.
+void MoveBeside(HWND dialog, HWND window) {
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(window, &rect));
+    ASSERT_TRUE(SetWindowPos(dialog, nullptr, rect.right + 8, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+}
+
+// Selects the folder until the tree shows `item` selected: a selection that arrives before the
+// tree is filled may end on the desktop.
+bool SelectUntilShown(HANDLE process, HWND dialog, const std::string& folder, const std::string& item) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (!SelectFolder(process, dialog, folder))
+            return false;
+        if (WaitUntil([&] { return SelectedFolderItemText(process, dialog) == item; }, 1000))
+            return true;
+    }
+    return false;
+}
+
+size_t FolderDialogCount(DWORD processId) {
+    size_t count = 0;
+    for (HWND window : TopLevelWindows(processId, true))
+        count += ClassNameOf(window) == "#32770";
+    return count;
+}
+
+// A folder dialog belongs to the window that opened it: while it is up, that window takes no
+// clicks and does not close, so nothing can start beside it or pull the window from under it.
+TEST_F(InteractionScenario, AnOpenFolderDialogHoldsTheWindowThatOpenedIt) {
+    StartTool();
+    const DWORD id = session_.process().id();
+    HWND main = session_.main();
+    ASSERT_TRUE(Click(session_.MainControl(tool::kButton2)));
+    HWND dialog = WaitForFolderDialog(id, 20000);
+    ASSERT_NE(dialog, nullptr);
+    MoveBeside(dialog, main);
+    ASSERT_TRUE(DoubleClick(session_.MainControl(tool::kButton3)));
+    ASSERT_TRUE(DoubleClick(session_.MainControl(tool::kButton2)));
+    ASSERT_TRUE(DoubleClick(session_.MainControl(tool::kRadio2)));
+    ASSERT_TRUE(ClickCloseBox(main));
+    // Another program may still ask the window to close.
+    ASSERT_TRUE(PostMessageA(main, WM_CLOSE, 0, 0));
+    Sleep(1000);
+    EXPECT_EQ(FindTopLevelWindow(id, tool::kCustomTitle), nullptr);
+    EXPECT_EQ(FolderDialogCount(id), 1u);
+    EXPECT_EQ(CheckState(session_.MainControl(tool::kRadio1)), BST_CHECKED);
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(PathExists("X:\\TovUSB\\dism\\x64\\dism.exe"));
+    // The dialog still serves its window.
+    ASSERT_TRUE(SelectFolder(session_.process().handle(), dialog, kWin7x64Root));
+    ASSERT_TRUE(ConfirmFolderDialog(dialog));
+    MessageBoxView box = ExpectBox(kDone, BoxIcon::kInformation);
+    EXPECT_EQ(FoldersOfRuns(0), PreciseLines(kWin7x64Root));
+    DismissBox(box);
+    const size_t runs = session_.DismRuns().size();
+
+    // The custom-import window and its two dialogs: closing it under a dialog would leave the
+    // dialog's answer with no edit box to go to.
+    ASSERT_TRUE(Click(session_.MainControl(tool::kButton3)));
+    HWND custom = WaitForTopLevelWindow(id, tool::kCustomTitle, 15000);
+    ASSERT_NE(custom, nullptr);
+    const struct {
+        int browse;
+        int edit;
+        const char* folder;
+        const char* item;
+    } browses[] = {{tool::kCustomBrowse1, tool::kCustomEdit1, "D:\\Windows", "Windows"},
+                   {tool::kCustomBrowse2, tool::kCustomEdit2, "G:\\drivers\\custom_usb", "custom_usb"}};
+    for (const auto& b : browses) {
+        SCOPED_TRACE(b.folder);
+        ASSERT_TRUE(Click(Control(custom, b.browse)));
+        dialog = WaitForFolderDialog(id, 20000);
+        ASSERT_NE(dialog, nullptr);
+        MoveBeside(dialog, custom);
+        ASSERT_TRUE(DoubleClick(Control(custom, tool::kCustomStart)));
+        ASSERT_TRUE(ClickCloseBox(custom));
+        ASSERT_TRUE(PostMessageA(custom, WM_CLOSE, 0, 0));
+        Sleep(1000);
+        EXPECT_TRUE(IsWindowVisible(custom));
+        EXPECT_EQ(FindMessageBox(id), nullptr);
+        ASSERT_TRUE(SelectUntilShown(session_.process().handle(), dialog, b.folder, b.item));
+        ASSERT_TRUE(ConfirmFolderDialog(dialog));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+        EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(custom, b.edit)) == b.folder; }, 5000))
+            << TextOf(Control(custom, b.edit));
+        EXPECT_TRUE(session_.process().Running());
+    }
+    ASSERT_TRUE(PressCloseBox(custom));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(custom); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000));
+    EXPECT_EQ(session_.DismRuns().size(), runs);
+    CloseAndExpectCleanExit();
+}
+
 TEST_F(InteractionScenario, TwoHundredPreciseImportsKeepHandlesAndMemoryFlat) {
     StartTool(kEtronListing);
     ASSERT_TRUE(InstallFaultyDism(""));
@@ -278,8 +372,9 @@ TEST_F(InteractionScenario, TwoHundredPreciseImportsKeepHandlesAndMemoryFlat) {
         ASSERT_NE(box.window, nullptr) << "no box after import " << i;
         EXPECT_EQ(box.text, kDone) << "import " << i;
         DismissBox(box);
-        if (i == kWarmUp)
+        if (i == kWarmUp) {
             ASSERT_TRUE(ReadProcessCounters(session_.process().handle(), &warm));
+        }
     }
     ASSERT_TRUE(ReadProcessCounters(session_.process().handle(), &last));
     std::printf("[ 200      ] %d imports in %lu ms; after %d: %lu handles, %lu KB; after %d: %lu handles, %lu KB\n",

@@ -103,6 +103,14 @@ Control* LiveControl(const WorkingControl& control) {
     return static_cast<Control*>(control.live.get());
 }
 
+HWND LoadedWindowHandle(uint32_t windowId) {
+    LoadedWindow* window = FindLoadedWindow(windowId);
+    if (window == nullptr || window->controls.empty())
+        return nullptr;
+    const Control* live = LiveControl(window->controls.front());
+    return live != nullptr ? live->hwnd() : nullptr;
+}
+
 TaggedValue WindowTextValue(HWND hwnd) {
     const int length = GetWindowTextLengthA(hwnd);
     std::vector<char> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1);

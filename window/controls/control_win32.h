@@ -103,3 +103,5 @@ HINSTANCE RuntimeInstance();
 Control* ControlFromWindow(HWND hwnd);
 // The live control of a working record, or null.
 Control* LiveControl(const WorkingControl& control);
+// The window of a loaded window; null while it is not loaded or has no window yet.
+HWND LoadedWindowHandle(uint32_t windowId);
