@@ -8,6 +8,7 @@
 #include "runtime/byte_set.h"
 #include "runtime/memory.h"
 #include "runtime/path_rules.h"
+#include "runtime/text_commands.h"
 
 namespace {
 
@@ -70,21 +71,23 @@ class EntryList {
             RuntimeFree(entries_[i].path);
         RuntimeFree(entries_);
     }
-    void Add(OwnedText path, bool isDirectory) {
+    void Add(OwnedText path, bool isDirectory, bool isLink) {
         if (count_ == capacity_) {
             capacity_ = capacity_ ? capacity_ * 2 : 16;
             entries_ = static_cast<Entry*>(RuntimeRealloc(entries_, capacity_ * sizeof(Entry)));
         }
-        entries_[count_++] = {path.Detach(), isDirectory};
+        entries_[count_++] = {path.Detach(), isDirectory, isLink};
     }
     size_t size() const { return count_; }
     const char* path(size_t i) const { return entries_[i].path; }
     bool isDirectory(size_t i) const { return entries_[i].isDirectory; }
+    bool isLink(size_t i) const { return entries_[i].isLink; }
 
   private:
     struct Entry {
         char* path;
         bool isDirectory;
+        bool isLink;  // a junction or symbolic link: the folder it names is someone else's
     };
     Entry* entries_ = nullptr;
     size_t count_ = 0;
@@ -104,17 +107,31 @@ void RemoveContents(const char* directory) {
         do {
             if (found.cFileName[0] == '.')
                 continue;
-            entries.Add(JoinPath(directory, found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+            entries.Add(JoinPath(directory, found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                        (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
         } while (FindNextFileA(search.get(), &found));
     }
     for (size_t i = 0; i < entries.size(); ++i) {
         if (entries.isDirectory(i)) {
-            RemoveContents(entries.path(i));
+            // A linked folder loses its link only; what it leads to may be the target system.
+            if (!entries.isLink(i))
+                RemoveContents(entries.path(i));
             RemoveDirectoryA(entries.path(i));
         } else {
             DeleteFileA(entries.path(i));
         }
     }
+}
+
+// Whether the directory is itself a junction or symbolic link. Asked without its trailing
+// separators, since with one the answer is that of the folder the link leads to.
+bool IsLinkedFolder(const char* directory) {
+    size_t n = std::strlen(directory);
+    while (n > 0 && EndsWithSeparator(directory, n))
+        --n;
+    OwnedText bare = MakeText(directory, n);
+    const DWORD attributes = GetFileAttributesA(bare.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 bool WriteAll(HANDLE file, const uint8_t* bytes, uint32_t n) {
@@ -138,7 +155,8 @@ bool RemoveDirectoryTree(const char* path) {
     const char* directory = RemovableDirectoryPath(path);
     if (directory == nullptr)
         return false;
-    RemoveContents(directory);
+    if (!IsLinkedFolder(directory))
+        RemoveContents(directory);
     return RemoveDirectoryA(directory) != FALSE;
 }
 

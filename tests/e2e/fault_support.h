@@ -7,8 +7,7 @@
 
 #include <string>
 
-// The Unix path behind a Windows path under Wine; empty elsewhere.
-std::string UnixPathOf(const std::string& windowsPath);
+#include "tests/support/unix_side.h"
 
 // Sets the immutable flag (chattr +i) on the Unix file or folder behind a Windows path for as
 // long as the object lives. Run as root, Wine writes through the read-only attribute and Unix

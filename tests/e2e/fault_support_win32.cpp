@@ -6,29 +6,9 @@
 
 #include "tests/e2e/driver/window_search.h"
 #include "tests/e2e/e2e_session.h"
+#include "tests/support/unix_side.h"
 
 namespace {
-
-using UnixFileNameFunction = char*(CDECL*)(const WCHAR*);
-
-// Wine starts a Unix program that a Windows program names by its path on drive Z:, but neither
-// waits for it nor reports its exit code: callers wait for the effect instead.
-bool StartUnixProgram(const std::string& program, const std::string& arguments) {
-    std::string line = "Z:" + program;
-    for (char& c : line) {
-        if (c == '/')
-            c = '\\';
-    }
-    line += " " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return true;
-}
 
 // A write that the file system refuses: a new entry in a folder, or an open for writing of a file.
 bool WriteRefused(const std::string& windowsPath) {
@@ -51,32 +31,11 @@ bool WriteRefused(const std::string& windowsPath) {
     return false;
 }
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 }  // namespace
-
-std::string UnixPathOf(const std::string& windowsPath) {
-    auto function = reinterpret_cast<UnixFileNameFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!function)
-        return std::string();
-    std::vector<WCHAR> wide(windowsPath.size() + 1);
-    const int n = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-    if (n == 0)
-        return std::string();
-    char* unix = function(wide.data());
-    if (!unix)
-        return std::string();
-    std::string path = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return path;
-}
 
 ImmutablePath::ImmutablePath(const std::string& windowsPath)
     : windowsPath_(windowsPath), unixPath_(windowsPath.empty() ? std::string() : UnixPathOf(windowsPath)) {
-    if (unixPath_.empty() || !StartUnixProgram("/usr/bin/chattr", "+i " + Quoted(unixPath_)))
+    if (unixPath_.empty() || !StartUnixProgram("/usr/bin/chattr", "+i " + UnixQuoted(unixPath_)))
         return;
     ok_ = WaitUntil([&] { return WriteRefused(windowsPath_); }, 10000);
 }
@@ -85,7 +44,7 @@ ImmutablePath::~ImmutablePath() {
     if (unixPath_.empty())
         return;
     // The run's folders must be removable again before the next run clears them.
-    if (StartUnixProgram("/usr/bin/chattr", "-i " + Quoted(unixPath_)))
+    if (StartUnixProgram("/usr/bin/chattr", "-i " + UnixQuoted(unixPath_)))
         WaitUntil([&] { return !WriteRefused(windowsPath_); }, 10000);
 }
 

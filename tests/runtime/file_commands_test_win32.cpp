@@ -10,6 +10,7 @@
 #include "runtime/byte_set.h"
 #include "runtime/path_rules.h"
 #include "tests/runtime/scratch_folder_win32.h"
+#include "tests/support/unix_side.h"
 
 namespace {
 
@@ -92,6 +93,49 @@ TEST(RemoveDirectoryTreeTest, ReadOnlyFileKeepsItsDirectory) {
     EXPECT_FALSE(RemoveDirectoryTree(root.c_str()));
     EXPECT_TRUE(ScratchFolder::Exists(root + "\\locked"));
     EXPECT_FALSE(ScratchFolder::Exists(root + "\\free"));
+}
+
+// A folder linked to from the tree (a junction on Windows; a Unix symbolic link, which Wine
+// reports the same way) belongs to someone else: the target system, say.
+TEST(RemoveDirectoryTreeTest, LinkedFoldersAreNeverEmptied) {
+    if (!RunningOnWine())
+        GTEST_SKIP() << "the links are made on the Unix side of Wine";
+    ScratchFolder temp;
+    const std::string root = temp / "tree";
+    const std::string outside = temp / "outside";
+    ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(outside.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((outside + "\\sub").c_str(), nullptr));
+    ScratchFolder::WriteFile(outside + "\\keep.txt", "keep");
+    ScratchFolder::WriteFile(outside + "\\sub\\deep.txt", "deep");
+    ScratchFolder::WriteFile(root + "\\own.txt", "own");
+    const struct {
+        std::string link;
+        std::string removed;  // what RemoveDirectoryTree is given
+    } cases[] = {
+        {root + "\\link", root},
+        {temp / "rootlink", temp / "rootlink"},
+        {temp / "slashlink", temp / "slashlink\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.removed);
+        ASSERT_TRUE(StartUnixProgram("/bin/ln",
+                                     "-s " + UnixQuoted(UnixPathOf(outside)) + " " + UnixQuoted(UnixPathOf(c.link))));
+        DWORD attributes = INVALID_FILE_ATTRIBUTES;
+        for (int i = 0; i < 500 && attributes == INVALID_FILE_ATTRIBUTES; ++i) {
+            Sleep(20);
+            attributes = GetFileAttributesA(c.link.c_str());
+        }
+        ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "no link";
+        ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+
+        // Windows removes the link itself; Wine's RemoveDirectory refuses a link to a folder
+        // that is not empty, so the result is not checked here.
+        RemoveDirectoryTree(c.removed.c_str());
+        EXPECT_EQ(ScratchFolder::ReadFile(outside + "\\keep.txt"), "keep");
+        EXPECT_EQ(ScratchFolder::ReadFile(outside + "\\sub\\deep.txt"), "deep");
+    }
+    EXPECT_FALSE(ScratchFolder::Exists(root + "\\own.txt"));
 }
 
 TEST(RemoveDirectoryTreeTest, MissingDirectoryGivesFalse) {
