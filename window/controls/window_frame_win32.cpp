@@ -11,11 +11,11 @@
 namespace {
 
 // Window events.
-constexpr int32_t kEventClose = 1;
+constexpr int32_t kEventCloseQuery = 1;
 constexpr int32_t kEventDestroyed = 2;
 constexpr int32_t kEventMoved = 3;
 constexpr int32_t kEventSized = 4;
-constexpr int32_t kEventQueryClose = 12;
+constexpr int32_t kEventCloseRequest = 12;
 
 bool RegisterFrameClass() {
     static ATOM atom = 0;
@@ -135,9 +135,9 @@ void WindowFrame::Close() {
     const uint32_t window = windowId();
     const uint32_t control = controlId();
     HWND hwnd = this->hwnd();
-    if (!CloseAllowed(window, control, kEventQueryClose) || !IsWindow(hwnd))
+    if (!CloseAllowed(window, control, kEventCloseRequest) || !IsWindow(hwnd))
         return;
-    if (!CloseAllowed(window, control, kEventClose) || !IsWindow(hwnd))
+    if (!CloseAllowed(window, control, kEventCloseQuery) || !IsWindow(hwnd))
         return;
     // Enabled before the window goes, so that Windows can activate one of them in its place.
     EnableOtherWindows();
