@@ -1,8 +1,9 @@
 // The shell's folder browser with the tool's titles and defaults.
 #include "app/ui/browse_for_folder.h"
 
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include "app/startup/program_globals.h"
 #include "app/ui/close_guard.h"

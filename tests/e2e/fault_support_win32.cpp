@@ -77,6 +77,8 @@ bool ClickAt(int x, int y, int count) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT inputs[1 + 2 * 2] = {};
+    if (count < 1 || count > 2)
+        return false;
     const int used = 1 + 2 * count;
     for (int i = 0; i < used; ++i) {
         INPUT& input = inputs[i];
@@ -87,7 +89,7 @@ bool ClickAt(int x, int y, int count) {
         if (i > 0)
             input.mi.dwFlags |= i % 2 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     }
-    return count >= 1 && count <= 2 && SendInput(used, inputs, sizeof(INPUT)) == static_cast<UINT>(used);
+    return SendInput(used, inputs, sizeof(INPUT)) == static_cast<UINT>(used);
 }
 
 }  // namespace
