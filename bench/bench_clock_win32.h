@@ -21,5 +21,6 @@ std::string ChildProgram();
 // Starts the command line with a hidden console, standard output and error going to `output`
 // (null: none); the process handle, null when it cannot start.
 HANDLE StartChild(const std::string& commandLine, HANDLE output);
-// Runs the command line as StartChild does and waits for its end. False when it cannot start; the exit code goes to *code.
+// Runs the command line as StartChild does and waits for its end. False when it cannot start;
+// the exit code goes to *code.
 bool RunToEnd(const std::string& commandLine, HANDLE output, DWORD* code = nullptr);

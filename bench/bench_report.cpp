@@ -60,8 +60,8 @@ std::string FigureLine(const RatioFigure& figure) {
     const std::vector<double> ratios = Ratios(figure);
     const Spread ratio = SpreadOf(ratios);
     return "FIGURE|" + figure.name + "|" + figure.toolWhat + "|" + figure.baseWhat + "|" + figure.unit + "|" +
-           Triple(SpreadOf(figure.tool)) + "|" + Triple(SpreadOf(figure.base)) + "|" + Triple(ratio) +
-           "|" + Target(figure.limit) + "|" + Verdict(Met(ratio.median, figure.limit, ratios.size()), figure.limit);
+           Triple(SpreadOf(figure.tool)) + "|" + Triple(SpreadOf(figure.base)) + "|" + Triple(ratio) + "|" +
+           Target(figure.limit) + "|" + Verdict(Met(ratio.median, figure.limit, ratios.size()), figure.limit);
 }
 
 std::string FigureLine(const ValueFigure& figure) {

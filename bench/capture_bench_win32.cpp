@@ -77,7 +77,8 @@ double BareReaderMs(const std::string& child, const std::string& arguments, size
     CloseHandle(writeEnd);
     size_t total = 0;
     DWORD got = 0;
-    while (process != nullptr && total + kRead <= block.size() && ReadFile(readEnd, block.data() + total, kRead, &got, nullptr))
+    while (process != nullptr && total + kRead <= block.size() &&
+           ReadFile(readEnd, block.data() + total, kRead, &got, nullptr))
         total += got;
     if (process != nullptr) {
         WaitForSingleObject(process, INFINITE);
@@ -136,8 +137,8 @@ bool RunCaptureBench(int runs) {
         const std::string size = std::to_string(kSizesMb[i]) + " MB";
         Report(RatioFigure{"pipe floor " + size, "bare pipe reader, " + size, "same child writing to a file", "ms",
                            bare[i], file[i], kNoTarget});
-        met = Report(RatioFigure{"capture " + size + " / bare", "runner capturing " + size,
-                                 "bare pipe reader, " + size, "ms", runner[i], bare[i], 1.25}) &&
+        met = Report(RatioFigure{"capture " + size + " / bare", "runner capturing " + size, "bare pipe reader, " + size,
+                                 "ms", runner[i], bare[i], 1.25}) &&
               met;
     }
     return met;

@@ -63,6 +63,18 @@ void RemoveWideTree(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
+// Selects the folder until the tree shows `item` selected: a selection that arrives before the
+// tree is filled may end on the desktop.
+bool SelectUntilShown(HANDLE process, HWND dialog, const std::string& folder, const std::string& item) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (!SelectFolder(process, dialog, folder))
+            return false;
+        if (WaitUntil([&] { return SelectedFolderItemText(process, dialog) == item; }, 1000))
+            return true;
+    }
+    return false;
+}
+
 class InteractionScenario : public ToolScenario {
   protected:
     std::vector<std::string> FoldersOfRuns(size_t from) const {
@@ -142,15 +154,8 @@ TEST_F(InteractionScenario, ATargetOf250CharactersIsRefusedUntouched) {
     ASSERT_TRUE(Click(session_.MainControl(tool::kButton2)));
     HWND dialog = WaitForFolderDialog(session_.process().id(), 20000);
     ASSERT_NE(dialog, nullptr);
-    // A selection that arrives before the dialog has filled its tree may fall back to the
-    // desktop, which is no Windows 7 either: select until the folder really is selected.
-    bool selected = false;
-    for (int attempt = 0; attempt < 10 && !selected; ++attempt) {
-        ASSERT_TRUE(SelectFolder(session_.process().handle(), dialog, root));
-        selected = WaitUntil(
-            [&] { return SelectedFolderItemText(session_.process().handle(), dialog) == std::string(126, 'b'); }, 1000);
-    }
-    ASSERT_TRUE(selected);
+    // The desktop, where an early selection may fall back to, is no Windows 7 either.
+    ASSERT_TRUE(SelectUntilShown(session_.process().handle(), dialog, root, std::string(126, 'b')));
     ASSERT_TRUE(ConfirmFolderDialog(dialog));
     const MessageBoxView box = ExpectBox("本功能仅适合Windows7系统，请选择正确的系统", BoxIcon::kStop);
     EXPECT_EQ(session_.Status(), tool::kInitialStatus);
@@ -266,18 +271,6 @@ void MoveBeside(HWND dialog, HWND window) {
     RECT rect;
     ASSERT_TRUE(GetWindowRect(window, &rect));
     ASSERT_TRUE(SetWindowPos(dialog, nullptr, rect.right + 8, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
-}
-
-// Selects the folder until the tree shows `item` selected: a selection that arrives before the
-// tree is filled may end on the desktop.
-bool SelectUntilShown(HANDLE process, HWND dialog, const std::string& folder, const std::string& item) {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (!SelectFolder(process, dialog, folder))
-            return false;
-        if (WaitUntil([&] { return SelectedFolderItemText(process, dialog) == item; }, 1000))
-            return true;
-    }
-    return false;
 }
 
 size_t FolderDialogCount(DWORD processId) {
