@@ -26,9 +26,8 @@ void AnswerCloseRequest(EventNotify& event) {
 }
 
 const EventRoutine kRoutines[] = {
-    Bound<StartupSequence>,       Bound<RemoveWorkDirectory>,   Bound<OpenCustomImportWindow>,
-    Bound<StartTargetInjection>,  Bound<RunCustomImport>,       Bound<BrowseTargetDirectory>,
-    Bound<BrowseDriverFolder>,    AnswerCloseRequest,
+    Bound<StartupSequence>, Bound<RemoveWorkDirectory>,   Bound<OpenCustomImportWindow>, Bound<StartTargetInjection>,
+    Bound<RunCustomImport>, Bound<BrowseTargetDirectory>, Bound<BrowseDriverFolder>,     AnswerCloseRequest,
 };
 static_assert(std::size(kRoutines) == kFormRoutineCount, "one routine per stored routine identifier");
 

@@ -79,8 +79,7 @@ HMODULE LoadNamedLibrary(const char* name) {
     if (e.library[0] == '\0')
         std::snprintf(message, sizeof message, "无法找到指定DLL库文件中的输出命令“%s”", e.exportName);
     else
-        std::snprintf(message, sizeof message, "无法找到指定DLL库文件“%s”中的输出命令“%s”", e.library,
-                      e.exportName);
+        std::snprintf(message, sizeof message, "无法找到指定DLL库文件“%s”中的输出命令“%s”", e.library, e.exportName);
     ReportFatalError(message, 0, 0, 0);
 }
 

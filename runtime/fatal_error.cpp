@@ -29,7 +29,7 @@ FatalBoxPresenter g_presenter = nullptr;
 // Collects the box text without allocating through the runtime heap: the report must work
 // when that heap is exhausted.
 class TextBuilder {
-public:
+  public:
     void Append(const char* s) {
         const size_t n = std::strlen(s);
         Reserve(length_ + n + 1);
@@ -49,7 +49,7 @@ public:
     }
     ~TextBuilder() { PlatformHeapFree(data_); }
 
-private:
+  private:
     void Reserve(size_t n) {
         if (n <= capacity_)
             return;

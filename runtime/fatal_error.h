@@ -18,7 +18,9 @@ OwnedText FormatFatalErrorText(const char* message, int32_t code, uint32_t unit,
 // The window runtime tells the error report the names behind a window identifier and a control
 // identifier. Returns 0 when the window is not loaded, 1 when only the window is found, 2 when
 // both are; the names stay owned by the window runtime.
-using FatalErrorNameLookup = int (*)(uint32_t windowId, int32_t controlId, const char** windowName,
+using FatalErrorNameLookup = int (*)(uint32_t windowId,
+                                     int32_t controlId,
+                                     const char** windowName,
                                      const char** controlName);
 void SetFatalErrorNameLookup(FatalErrorNameLookup lookup);
 

@@ -10,7 +10,7 @@
 
 // A Text block (zero-terminated GBK bytes, null = empty) owned by the holder.
 class OwnedText {
-public:
+  public:
     OwnedText() = default;
     explicit OwnedText(char* block) : block_(block) {}
     OwnedText(OwnedText&& other) noexcept : block_(other.Detach()) {}
@@ -41,13 +41,13 @@ public:
         return b;
     }
 
-private:
+  private:
     char* block_ = nullptr;
 };
 
 // A ByteSet block (words 1 and n, then n bytes; null = empty) owned by the holder.
 class OwnedByteSet {
-public:
+  public:
     OwnedByteSet() = default;
     explicit OwnedByteSet(uint8_t* block) : block_(block) {}
     OwnedByteSet(OwnedByteSet&& other) noexcept : block_(other.Detach()) {}
@@ -74,7 +74,7 @@ public:
         return b;
     }
 
-private:
+  private:
     uint8_t* block_ = nullptr;
 };
 
@@ -82,7 +82,7 @@ private:
 // every element, then the block. Members are read by 1-based index with the range checks that
 // raise runtime errors 4 (below 1) and 1 (past the end).
 class TextArray {
-public:
+  public:
     TextArray() = default;
     explicit TextArray(void* block) : block_(block) {}
     TextArray(TextArray&& other) noexcept : block_(other.Detach()) {}
@@ -111,6 +111,6 @@ public:
         return b;
     }
 
-private:
+  private:
     void* block_ = nullptr;
 };

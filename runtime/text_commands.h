@@ -31,10 +31,14 @@ OwnedText LeftText(const char* text, int32_t n);
 OwnedText RightText(const char* text, int32_t n);
 
 // 1-based position of the first match at or after start, or -1.
-int32_t FindText(const char* haystack, const char* needle, std::optional<int32_t> start = std::nullopt,
+int32_t FindText(const char* haystack,
+                 const char* needle,
+                 std::optional<int32_t> start = std::nullopt,
                  bool ignoreCase = false);
 // 1-based position of the last match lying wholly before byte position limit, or -1.
-int32_t FindTextReverse(const char* haystack, const char* needle, std::optional<int32_t> limit = std::nullopt,
+int32_t FindTextReverse(const char* haystack,
+                        const char* needle,
+                        std::optional<int32_t> limit = std::nullopt,
                         bool ignoreCase = false);
 
 OwnedText ToUpperCase(const char* text);
@@ -43,12 +47,16 @@ OwnedText TrimSpaces(const char* text);
 OwnedText RemoveAllSpaces(const char* text);
 
 // newText omitted deletes; start omitted is 1; count omitted or negative is unlimited.
-OwnedText ReplaceText(const char* text, const char* oldText, std::optional<const char*> newText = std::nullopt,
-                      std::optional<int32_t> start = std::nullopt, std::optional<int32_t> count = std::nullopt,
+OwnedText ReplaceText(const char* text,
+                      const char* oldText,
+                      std::optional<const char*> newText = std::nullopt,
+                      std::optional<int32_t> start = std::nullopt,
+                      std::optional<int32_t> count = std::nullopt,
                       bool caseSensitive = false);
 
 // Delimiter omitted is ","; maxPieces omitted is unlimited, negative counts as 0.
-TextArray SplitText(const char* text, std::optional<const char*> delimiter = std::nullopt,
+TextArray SplitText(const char* text,
+                    std::optional<const char*> delimiter = std::nullopt,
                     std::optional<int32_t> maxPieces = std::nullopt);
 
 OwnedText SpaceText(int32_t n);
@@ -60,14 +68,14 @@ OwnedByteSet ZeroByteSet(int32_t n);
 
 // A value read out of a ByteSet, tagged with its type. A Text value is owned by the holder.
 class ReadValue {
-public:
+  public:
     ReadValue() = default;
     ReadValue(TaggedValue value, OwnedText text) : value_(value), text_(std::move(text)) {}
     const TaggedValue& value() const { return value_; }
     ValueTag tag() const { return value_.tag; }
     const char* text() const { return text_.get(); }
 
-private:
+  private:
     TaggedValue value_;
     OwnedText text_;
 };

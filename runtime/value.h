@@ -49,14 +49,64 @@ struct TaggedValue {
     };
 
     TaggedValue() : longValue(0) {}
-    static TaggedValue OfByte(uint8_t v) { TaggedValue t; t.tag = ValueTag::Byte; t.byteValue = v; return t; }
-    static TaggedValue OfShort(int16_t v) { TaggedValue t; t.tag = ValueTag::Short; t.shortValue = v; return t; }
-    static TaggedValue OfInt(int32_t v) { TaggedValue t; t.tag = ValueTag::Int; t.intValue = v; return t; }
-    static TaggedValue OfLong(int64_t v) { TaggedValue t; t.tag = ValueTag::Long; t.longValue = v; return t; }
-    static TaggedValue OfFloat(float v) { TaggedValue t; t.tag = ValueTag::Float; t.floatValue = v; return t; }
-    static TaggedValue OfDouble(double v) { TaggedValue t; t.tag = ValueTag::Double; t.doubleValue = v; return t; }
-    static TaggedValue OfLogical(bool v) { TaggedValue t; t.tag = ValueTag::Logical; t.intValue = v ? 1 : 0; return t; }
-    static TaggedValue OfDateTime(double v) { TaggedValue t; t.tag = ValueTag::DateTime; t.doubleValue = v; return t; }
-    static TaggedValue OfText(const char* v) { TaggedValue t; t.tag = ValueTag::Text; t.text = v; return t; }
-    static TaggedValue OfByteSet(const uint8_t* v) { TaggedValue t; t.tag = ValueTag::ByteSet; t.byteSet = v; return t; }
+    static TaggedValue OfByte(uint8_t v) {
+        TaggedValue t;
+        t.tag = ValueTag::Byte;
+        t.byteValue = v;
+        return t;
+    }
+    static TaggedValue OfShort(int16_t v) {
+        TaggedValue t;
+        t.tag = ValueTag::Short;
+        t.shortValue = v;
+        return t;
+    }
+    static TaggedValue OfInt(int32_t v) {
+        TaggedValue t;
+        t.tag = ValueTag::Int;
+        t.intValue = v;
+        return t;
+    }
+    static TaggedValue OfLong(int64_t v) {
+        TaggedValue t;
+        t.tag = ValueTag::Long;
+        t.longValue = v;
+        return t;
+    }
+    static TaggedValue OfFloat(float v) {
+        TaggedValue t;
+        t.tag = ValueTag::Float;
+        t.floatValue = v;
+        return t;
+    }
+    static TaggedValue OfDouble(double v) {
+        TaggedValue t;
+        t.tag = ValueTag::Double;
+        t.doubleValue = v;
+        return t;
+    }
+    static TaggedValue OfLogical(bool v) {
+        TaggedValue t;
+        t.tag = ValueTag::Logical;
+        t.intValue = v ? 1 : 0;
+        return t;
+    }
+    static TaggedValue OfDateTime(double v) {
+        TaggedValue t;
+        t.tag = ValueTag::DateTime;
+        t.doubleValue = v;
+        return t;
+    }
+    static TaggedValue OfText(const char* v) {
+        TaggedValue t;
+        t.tag = ValueTag::Text;
+        t.text = v;
+        return t;
+    }
+    static TaggedValue OfByteSet(const uint8_t* v) {
+        TaggedValue t;
+        t.tag = ValueTag::ByteSet;
+        t.byteSet = v;
+        return t;
+    }
 };

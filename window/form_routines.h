@@ -26,7 +26,7 @@ inline constexpr uint32_t kNoFormRoutine = 0xFFFFFFFFu;
 // Names as the form source writes them, indexed by routine identifier.
 inline constexpr std::string_view kFormRoutineNames[kFormRoutineCount] = {
     "StartupSequence", "RemoveWorkDirectory",   "OpenCustomImportWindow", "StartTargetInjection",
-    "RunCustomImport", "BrowseTargetDirectory", "BrowseDriverFolder", "AnswerCloseRequest",
+    "RunCustomImport", "BrowseTargetDirectory", "BrowseDriverFolder",     "AnswerCloseRequest",
 };
 
 // Identifier of the routine with that name; kNoFormRoutine when there is none.

@@ -10,13 +10,15 @@
 namespace {
 
 TEST(DismParameters, ExactTextsForPathsWithoutSpaces) {
-    EXPECT_STREQ(PreciseImportParameters("D:\\", "X:\\TovUSB\\Win7X64\\Intel_7_USB3.0_Win7\\").c_str(),
-                 " /Image:D:\\  /Add-Driver /Driver:X:\\TovUSB\\Win7X64\\Intel_7_USB3.0_Win7\\  /Recurse  /ForceUnsigned");
+    EXPECT_STREQ(
+        PreciseImportParameters("D:\\", "X:\\TovUSB\\Win7X64\\Intel_7_USB3.0_Win7\\").c_str(),
+        " /Image:D:\\  /Add-Driver /Driver:X:\\TovUSB\\Win7X64\\Intel_7_USB3.0_Win7\\  /Recurse  /ForceUnsigned");
     EXPECT_STREQ(FuzzyImportParameters("D:\\", "X:\\TovUSB\\", true).c_str(),
                  " /Image:D:\\  /Add-Driver /Driver:X:\\TovUSB\\\\Win7X64 /Recurse ");
     EXPECT_STREQ(FuzzyImportParameters("E:\\", "X:\\TovUSB\\", false).c_str(),
                  " /Image:E:\\  /Add-Driver /Driver:X:\\TovUSB\\\\Win7X86 /Recurse ");
-    EXPECT_STREQ(CustomImportParameters("D:\\", "E:\\drv").c_str(), " /Image:D:\\  /Add-Driver /Driver:E:\\drv /Recurse ");
+    EXPECT_STREQ(CustomImportParameters("D:\\", "E:\\drv").c_str(),
+                 " /Image:D:\\  /Add-Driver /Driver:E:\\drv /Recurse ");
     // An empty custom folder still goes on the line as it stands.
     EXPECT_STREQ(CustomImportParameters("D:\\", "").c_str(), " /Image:D:\\  /Add-Driver /Driver: /Recurse ");
 }

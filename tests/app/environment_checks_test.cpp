@@ -25,12 +25,12 @@ TEST(DetectProcessorGeneration, BrandsGiveTheirGeneration) {
         {"Intel(R) Core(TM) i7-7700 CPU @ 3.60GHz", 7},
         {"intel(r) Core(TM) I9-9900K CPU @ 3.60GHz", 9},
         {"Intel(R) Core(TM) i3-10100 CPU @ 3.60GHz", 0},  // "1" is no generation digit
-        {"Intel(R) Core(TM) i5 CPU", 0},                 // no "-"
-        {"Intel(R) Xeon(R) E5-2680 v4 @ 2.40GHz", 0},    // E5 is no tier
-        {"AMD Ryzen 7-5800X 8-Core Processor", 0},      // another vendor
-        {"Intel(R) Core(TM)", 0},                        // fewer than three words
-        {"Intel(R)  Core(TM) i7-8700", 0},               // doubled space: the third word is "Core(TM)"
-        {"Intel(R) Core(TM) i7-", 0},                    // empty second piece
+        {"Intel(R) Core(TM) i5 CPU", 0},                  // no "-"
+        {"Intel(R) Xeon(R) E5-2680 v4 @ 2.40GHz", 0},     // E5 is no tier
+        {"AMD Ryzen 7-5800X 8-Core Processor", 0},        // another vendor
+        {"Intel(R) Core(TM)", 0},                         // fewer than three words
+        {"Intel(R)  Core(TM) i7-8700", 0},                // doubled space: the third word is "Core(TM)"
+        {"Intel(R) Core(TM) i7-", 0},                     // empty second piece
         {"Intel(R) Core(TM) i7-9", 9},
         {"", 0},
         // The brand string as the processor reports it may start with spaces: the first word is then

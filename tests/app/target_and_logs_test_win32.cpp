@@ -87,7 +87,8 @@ TEST(TargetIs64Bit, ByTheTargetsOwnCommandInterpreter) {
 TEST(LoadDriverIndex, IndexTextUpToItsFirstZeroByteAndTheDriverBase) {
     TempFolder folder;
     WorkDir = ConcatText(folder.path().c_str(), "\\");
-    WriteAll(folder.path() + "\\WIN7X64.INDEX", std::string("a|ID|f\\x.inf\r\nb", 15) + std::string(1, '\0') + "hidden");
+    WriteAll(folder.path() + "\\WIN7X64.INDEX",
+             std::string("a|ID|f\\x.inf\r\nb", 15) + std::string(1, '\0') + "hidden");
     DriverIndex index = LoadDriverIndex(true);
     EXPECT_STREQ(index.text.c_str(), "a|ID|f\\x.inf\r\nb");
     EXPECT_EQ(std::string(index.driverBase.c_str()), folder.path() + "\\\\Win7X64\\");

@@ -89,8 +89,9 @@ bool ToolSession::Start(const SessionOptions& options) {
     CreateDirectoryA(RecordsFolder().c_str(), nullptr);
     SetListing(options.listing);
     recordDism_ = options.recordDism;
-    const std::string program =
-        !options.program.empty() ? options.program : options.sandbox ? SandboxToolPath() : PlainToolPath();
+    const std::string program = !options.program.empty() ? options.program
+                                : options.sandbox        ? SandboxToolPath()
+                                                         : PlainToolPath();
     if (program.empty())
         return false;
     return process_.Start(program, std::string(),

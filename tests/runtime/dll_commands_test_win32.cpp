@@ -72,9 +72,10 @@ TEST(DllCommands, TableEntriesCallTheRealApi) {
 
 TEST(DllCommandsDeathTest, MissingExportOrLibraryIsFatal) {
     DllCommandEntry noExport{"", "NoSuchExportAnywhere", nullptr, nullptr};
-    EXPECT_EXIT(Call(noExport, {}), testing::ExitedWithCode(kFatalExitCode),
-                FatalBoxWithText("运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件中的输出命令“NoSuchExportAnywhere”\r\n"
-                                 "\r\n0, 0\r\n"));
+    EXPECT_EXIT(
+        Call(noExport, {}), testing::ExitedWithCode(kFatalExitCode),
+        FatalBoxWithText("运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件中的输出命令“NoSuchExportAnywhere”\r\n"
+                         "\r\n0, 0\r\n"));
     DllCommandEntry noLibrary{"no_such_library.dll", "Anything", nullptr, nullptr};
     EXPECT_EXIT(Call(noLibrary, {}), testing::ExitedWithCode(kFatalExitCode),
                 FatalBoxContaining("无法找到指定DLL库文件“no_such_library.dll”中的输出命令“Anything”"));
@@ -91,8 +92,7 @@ TEST(DllCommandsDeathTest, WrongArgumentCountIsStackError) {
                 FatalBoxContaining("错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n\r\n67108865, 3\r\n"));
     // A cdecl function removes none of its arguments.
     DllCommandEntry cdeclEntry{"tov_test_dll", "TovCdeclAddTwo", nullptr, nullptr};
-    EXPECT_EXIT(Call(cdeclEntry, {1u, 2u}), testing::ExitedWithCode(kFatalExitCode),
-                FatalBoxContaining("错误代码：6"));
+    EXPECT_EXIT(Call(cdeclEntry, {1u, 2u}), testing::ExitedWithCode(kFatalExitCode), FatalBoxContaining("错误代码：6"));
     // The right count passes.
     EXPECT_NE(CallDllCommand(kDllCloseHandle, event), 0u);
 }

@@ -46,7 +46,8 @@ TEST(FatalErrorText, LinesFollowCodeMessageAndUnit) {
         {"window and control", "x", 0, 0x52010001, 0x16010004, LookupBoth,
          "运行时出错!\r\n\r\n错误信息：x\r\n\r\n1375797249, 369164292\r\n\"启动窗口\"\r\n\"按钮2\"\r\n"},
         // Only window identifiers (kind 2 in bits 24 to 27) name a window; sub-program units do not.
-        {"sub-program unit", "x", 0, 0x04000001, 5, LookupBoth, "运行时出错!\r\n\r\n错误信息：x\r\n\r\n67108865, 5\r\n"},
+        {"sub-program unit", "x", 0, 0x04000001, 5, LookupBoth,
+         "运行时出错!\r\n\r\n错误信息：x\r\n\r\n67108865, 5\r\n"},
     };
     for (const Case& c : cases) {
         SetFatalErrorNameLookup(c.lookup);
@@ -78,7 +79,8 @@ TEST(ProgramExitDeathTest, FatalErrorSkipsCleanupAndExitsMinusOne) {
             ReportRuntimeError(5, 0x04000002, 1);
         },
         testing::ExitedWithCode(kFatalExitCode),
-        FatalBoxWithText("运行时出错!\r\n\r\n错误代码：5\r\n\r\n错误信息：数据或数组类型不匹配\r\n\r\n67108866, 1\r\n") +
+        FatalBoxWithText(
+            "运行时出错!\r\n\r\n错误代码：5\r\n\r\n错误信息：数据或数组类型不匹配\r\n\r\n67108866, 1\r\n") +
             "\n$");
 }
 

@@ -80,8 +80,7 @@ TEST(RuntimeMemoryDeathTest, ExhaustionWhileResizing) {
             FailNextAllocationOfSize(777);
             RuntimeRealloc(p, 777);
         },
-        testing::ExitedWithCode(kFatalExitCode),
-        FatalBoxContaining("分配 777 字节内存失败!"));
+        testing::ExitedWithCode(kFatalExitCode), FatalBoxContaining("分配 777 字节内存失败!"));
 }
 
 TEST(ArrayBlock, CountsAndPrivateCopies) {
