@@ -111,7 +111,7 @@ std::string ReferenceParentFolder(const std::string& path) {
 }
 
 OwnedText Unqualified(const char* path) {
-    return ConcatText(path, "");
+    return CopyText(path);
 }
 
 }  // namespace

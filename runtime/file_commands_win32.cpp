@@ -8,47 +8,10 @@
 #include "runtime/byte_set.h"
 #include "runtime/memory.h"
 #include "runtime/path_rules.h"
+#include "runtime/scoped_handle.h"
 #include "runtime/text_commands.h"
 
 namespace {
-
-// A kernel handle that is closed when the holder goes; INVALID_HANDLE_VALUE is none.
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { Close(); }
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    // False when closing fails: buffered data may not have reached the disk.
-    bool Close() {
-        if (!valid())
-            return true;
-        const bool closed = CloseHandle(handle_) != FALSE;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-  private:
-    HANDLE handle_;
-};
-
-class FindHandle {
-  public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
 
 OwnedText JoinPath(const char* directory, const char* name) {
     const size_t a = std::strlen(directory);
@@ -102,7 +65,7 @@ void RemoveContents(const char* directory) {
         OwnedText pattern = JoinPath(directory, "*.*");
         WIN32_FIND_DATAA found;
         FindHandle search(FindFirstFileA(pattern.c_str(), &found));
-        if (!search.valid())
+        if (!search.IsOpen())
             return;
         do {
             if (found.cFileName[0] == '.')
@@ -163,7 +126,7 @@ bool RemoveDirectoryTree(const char* path) {
 bool FileExists(const char* path) {
     WIN32_FIND_DATAA found;
     FindHandle search(FindFirstFileA(path ? path : "", &found));
-    return search.valid();
+    return search.IsOpen();
 }
 
 bool ChangeFileAttributes(const char* path, int32_t attributes) {
@@ -178,7 +141,7 @@ OwnedByteSet ReadFileBytes(const char* path) {
     // Other readers may share the file; a writer could change it under the single read.
     FileHandle file(
         CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    if (!file.IsOpen())
         return OwnedByteSet();
     LARGE_INTEGER size;
     // The length is a signed 32-bit count: files of 2 GB and more read as empty, like empty ones.
@@ -198,7 +161,7 @@ bool WriteFileBytes(const char* path, std::initializer_list<const uint8_t*> byte
     if (path == nullptr || path[0] == '\0')
         return false;
     FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    if (!file.IsOpen())
         return false;
     for (const uint8_t* block : byteSets) {
         const uint32_t n = ByteSetLength(block);

@@ -13,6 +13,9 @@ int32_t OsPlatform();
 // startup, application data), 9 the Windows directory, 10 the system directory, 11 the
 // temporary directory. The result ends in exactly one "\"; empty for a failure or another code.
 OwnedText SpecialDirectory(int32_t code);
+inline constexpr int32_t kWindowsDirectory = 9;
+inline constexpr int32_t kSystemDirectory = 10;
+inline constexpr int32_t kTemporaryDirectory = 11;
 
 // Sandboxed builds may answer the Windows and system directory queries (codes 9 and 10) from
 // elsewhere. The hook writes a zero-terminated path of less than `size` bytes into `buffer` and

@@ -50,6 +50,10 @@ OwnedText ConcatText(std::initializer_list<const char*> parts) {
     return OwnedText(block);
 }
 
+OwnedText CopyText(const char* text) {
+    return ConcatText({text});
+}
+
 int32_t CompareText(const char* a, const char* b) {
     const uint8_t* x = BytesOf(a ? a : "");
     const uint8_t* y = BytesOf(b ? b : "");

@@ -27,6 +27,9 @@ OwnedText ConcatText(const char* first, const char* second, Parts... rest) {
 // -1, 0 or 1 comparing unsigned bytes exactly; null equals the empty text.
 int32_t CompareText(const char* a, const char* b);
 int32_t TextLength(const char* text);
+// A copy of the text in a block of its own, never the text itself.
+OwnedText CopyText(const char* text);
+
 OwnedText LeftText(const char* text, int32_t n);
 OwnedText RightText(const char* text, int32_t n);
 

@@ -7,17 +7,11 @@
 #include "window/controls/stored_cursor_win32.h"
 #include "window/controls/window_frame_win32.h"
 #include "window/event_dispatch.h"
+#include "window/event_numbers.h"
 #include "window/message_loop.h"
 #include "window/window_list.h"
 
 namespace {
-
-// The focus event common to every control.
-constexpr int32_t kEventGotFocus = -7;
-// Window events raised at the end of loading.
-constexpr int32_t kEventCreated = 0;
-constexpr int32_t kEventMoved = 3;
-constexpr int32_t kEventSized = 4;
 
 // Dialog control numbers: the first control created gets 100, each next one 10 more.
 constexpr UINT kFirstControlNumber = 100;

@@ -11,7 +11,7 @@ OwnedText BuildCommandLine(int32_t platform, const char* command, const char* pr
     program = program ? program : "";
     if (platform < kPlatformNt)
         return ConcatText(kLegacyShellPrefix, command);
-    if (mode == 0)
+    if (mode == kShellForm)
         return ConcatText(kNtShellPrefix, command);
     return ConcatText(program, " ", command);
 }

@@ -11,6 +11,11 @@
 // command.com.
 inline constexpr int32_t kPlatformNt = 3;
 
+// The two forms of a run: the command through the shell, or the program with the command as its
+// arguments. The runner takes any other value for the program form.
+inline constexpr int32_t kShellForm = 0;
+inline constexpr int32_t kProgramForm = 1;
+
 inline constexpr char kNtShellPrefix[] = "cmd.exe /c ";
 inline constexpr char kLegacyShellPrefix[] = "command.com /c ";
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/exec/command_line.h"
 #include "runtime/owned.h"
 
 // What a run tells a caller that asks beyond the output.
@@ -12,6 +13,8 @@ struct CommandRunResult {
     bool started = false;
     // The child's exit code; 0 when it did not start.
     uint32_t exitCode = 0;
+    // Why it did not start: the system's error code of the pipe or of the process creation.
+    uint32_t startError = 0;
     // Polls of the pipe; a child that did not start is found ended at the first.
     uint32_t polls = 0;
 };

@@ -8,8 +8,9 @@
 
 #include "app/exec/command_line.h"
 #include "app/exec/output_capture.h"
-#include "runtime/dll_commands.h"
+#include "runtime/declared_api.h"
 #include "runtime/process_events.h"
+#include "runtime/scoped_handle.h"
 #include "runtime/system_commands.h"
 
 namespace {
@@ -18,11 +19,6 @@ namespace {
 static_assert(sizeof(void*) != 4 || sizeof(SECURITY_ATTRIBUTES) == 12);
 static_assert(sizeof(void*) != 4 || sizeof(STARTUPINFOA) == 68);
 
-// A null pointer argument of a declared DLL command.
-constexpr uint32_t kNull = 0;
-constexpr uint32_t kStillActive = 259;
-constexpr uint32_t kWaitFailed = 0xFFFFFFFF;
-constexpr uint32_t kInfinite = 0xFFFFFFFF;
 // Any kind of queued input: keys, mouse moves and buttons, posted messages, timers, paint, sent
 // messages and hot keys.
 constexpr uint32_t kAnyInput = 0xFF;
@@ -45,15 +41,6 @@ WaitFault TakeWaitFault() {
     return g_waitFault;
 }
 
-HANDLE AsHandle(uint32_t word) {
-    return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(word));
-}
-
-void CloseIfOpen(HANDLE handle) {
-    if (handle != nullptr)
-        CallDllCommand(kDllCloseHandle, handle);
-}
-
 // The wait when no timer is to be had: the same time, spent in message waits on nothing but the
 // child (if any), so the windows stay alive and the wait still ends. True when the child's end
 // cut it short.
@@ -68,14 +55,13 @@ bool WaitWithoutTimer(uint64_t milliseconds, DWORD started, HANDLE child) {
         if (elapsed >= milliseconds)
             return false;
         const DWORD timeout = static_cast<DWORD>(std::min<uint64_t>(milliseconds - elapsed, 0xFFFFFFFE));
-        const uint32_t woke = child != nullptr
-                                  ? CallDllCommand(kDllMsgWaitForMultipleObjects, 1, &child, 0, timeout, kAnyInput)
-                                  : CallDllCommand(kDllMsgWaitForMultipleObjects, 0, kNull, 0, timeout, kAnyInput);
+        const DWORD woke = declared::MsgWaitForMultipleObjects(
+            child != nullptr ? 1 : 0, child != nullptr ? &child : nullptr, FALSE, timeout, kAnyInput);
         if (woke == WAIT_TIMEOUT)
             continue;
         if (child != nullptr && woke == WAIT_OBJECT_0)
             return true;
-        if (woke == kWaitFailed)
+        if (woke == WAIT_FAILED)
             Sleep(1);
         ProcessEvents();
     }
@@ -90,18 +76,22 @@ bool WaitPumpingUnless(int64_t dueTime, uint64_t milliseconds, HANDLE child, HAN
     LARGE_INTEGER due;
     due.QuadPart = dueTime;
 
-    HANDLE timer = nullptr;
-    const bool ownTimer = reusable == nullptr;
-    if (fault != WaitFault::kTimerCreation)
-        timer = ownTimer ? AsHandle(CallDllCommand(kDllCreateWaitableTimerA, kNull, 0, kNull)) : reusable;
+    KernelHandle ownTimer;
+    HANDLE timer = reusable;
+    if (fault == WaitFault::kTimerCreation) {
+        timer = nullptr;
+    } else if (timer == nullptr) {
+        ownTimer.Attach(declared::CreateWaitableTimerA(nullptr, FALSE, nullptr));
+        timer = ownTimer.get();
+    }
     bool done = false;
     bool childEnded = false;
-    if (timer != nullptr && CallDllCommand(kDllSetWaitableTimer, timer, &due, 0, kNull, kNull, 0) != 0) {
+    if (timer != nullptr && declared::SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
         // An invalid handle makes the wait itself fail, as a broken timer would.
-        HANDLE waitOn[2] = {fault == WaitFault::kWait ? AsHandle(0xBAD0) : timer, child};
-        const uint32_t count = child != nullptr ? 2 : 1;
+        HANDLE waitOn[2] = {fault == WaitFault::kWait ? reinterpret_cast<HANDLE>(0xBAD0) : timer, child};
+        const DWORD count = child != nullptr ? 2 : 1;
         for (;;) {
-            const uint32_t woke = CallDllCommand(kDllMsgWaitForMultipleObjects, count, waitOn, 0, kInfinite, kAnyInput);
+            const DWORD woke = declared::MsgWaitForMultipleObjects(count, waitOn, FALSE, INFINITE, kAnyInput);
             // 0: the timer fired; 1 with a child: the child ended.
             if (woke < count) {
                 done = true;
@@ -109,13 +99,12 @@ bool WaitPumpingUnless(int64_t dueTime, uint64_t milliseconds, HANDLE child, HAN
                 break;
             }
             // A failing wait would fail again at once: spinning on it would hang the program.
-            if (woke == kWaitFailed)
+            if (woke == WAIT_FAILED)
                 break;
             ProcessEvents();
         }
     }
-    if (ownTimer)
-        CloseIfOpen(timer);
+    ownTimer.Close();
     if (!done)
         childEnded = WaitWithoutTimer(milliseconds, started, child);
     return childEnded;
@@ -125,20 +114,19 @@ bool WaitPumpingUnless(int64_t dueTime, uint64_t milliseconds, HANDLE child, HAN
 class PipeSource : public CaptureSource {
   public:
     PipeSource(HANDLE readEnd, HANDLE process) : readEnd_(readEnd), process_(process) {}
-    ~PipeSource() override { CloseIfOpen(timer_); }
     PipeSource(const PipeSource&) = delete;
     PipeSource& operator=(const PipeSource&) = delete;
 
     uint32_t Available() override {
         DWORD available = 0;
-        if (!CallDllCommand(kDllPeekNamedPipe, readEnd_, kNull, 0, kNull, &available, kNull))
+        if (!declared::PeekNamedPipe(readEnd_, nullptr, 0, nullptr, &available, nullptr))
             return 0;
         return available;
     }
 
     uint32_t Read(uint8_t* into, uint32_t count) override {
         DWORD got = 0;
-        if (!CallDllCommand(kDllReadFile, readEnd_, into, count, &got, kNull))
+        if (!declared::ReadFile(readEnd_, into, count, &got, nullptr))
             return 0;
         gotOutput_ = gotOutput_ || got > 0;
         return got;
@@ -153,7 +141,7 @@ class PipeSource : public CaptureSource {
                 return false;
             if (state == WAIT_OBJECT_0) {
                 DWORD code = *exitCode;
-                CallDllCommand(kDllGetExitCodeProcess, process_, &code);
+                declared::GetExitCodeProcess(process_, &code);
                 *exitCode = code;
                 return true;
             }
@@ -161,16 +149,16 @@ class PipeSource : public CaptureSource {
         // A failed query (no process handle: the child never started) leaves the code as it
         // was, which is not STILL_ACTIVE, so the loop ends.
         DWORD code = *exitCode;
-        CallDllCommand(kDllGetExitCodeProcess, process_, &code);
+        declared::GetExitCodeProcess(process_, &code);
         *exitCode = code;
-        if (code != kStillActive)
+        if (code != STILL_ACTIVE)
             return true;
         // A child may really exit with 259; only the process object tells that from running. It
         // may also have ended between the two questions: its code is then read again, or the
         // stale 259 would pass for its exit code.
         if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0)
             return false;
-        CallDllCommand(kDllGetExitCodeProcess, process_, &code);
+        declared::GetExitCodeProcess(process_, &code);
         *exitCode = code;
         return true;
     }
@@ -183,17 +171,17 @@ class PipeSource : public CaptureSource {
         PumpPendingInput();
         const int32_t milliseconds = static_cast<int32_t>(backoff_.Next(gotOutput_));
         gotOutput_ = false;
-        if (timer_ == nullptr)
-            timer_ = AsHandle(CallDllCommand(kDllCreateWaitableTimerA, kNull, 0, kNull));
+        if (!timer_)
+            timer_.Attach(declared::CreateWaitableTimerA(nullptr, FALSE, nullptr));
         if (WaitPumpingUnless(WaitDueTime(milliseconds, std::nullopt), WaitMilliseconds(milliseconds, std::nullopt),
-                              childEnded_ ? nullptr : process_, timer_))
+                              childEnded_ ? nullptr : process_, timer_.get()))
             childEnded_ = true;
     }
 
   private:
     HANDLE readEnd_;
     HANDLE process_;
-    HANDLE timer_ = nullptr;
+    KernelHandle timer_;
     IdleBackoff backoff_;
     bool gotOutput_ = false;
     bool childEnded_ = false;
@@ -202,47 +190,55 @@ class PipeSource : public CaptureSource {
 }  // namespace
 
 OwnedText CommandRunner(const char* command, const char* program, int32_t mode, CommandRunResult* result) {
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
+    KernelHandle readEnd;
+    KernelHandle writeEnd;
     SECURITY_ATTRIBUTES security = {};
-    security.nLength = 12;
+    security.nLength = sizeof security;
     security.lpSecurityDescriptor = nullptr;
-    security.bInheritHandle = 1;
-    CallDllCommand(kDllCreatePipe, &readEnd, &writeEnd, &security, kPipeBufferSize);
+    security.bInheritHandle = TRUE;
+    DWORD startError = 0;
+    // Without a pipe the child's output would be lost while its run passed for a good one.
+    if (!declared::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &security, kPipeBufferSize))
+        startError = GetLastError();
 
     STARTUPINFOA startup = {};
-    startup.cb = 68;
-    startup.dwFlags = 0x101;  // STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES
-    startup.wShowWindow = 0;
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.wShowWindow = SW_HIDE;
     startup.hStdInput = nullptr;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
 
     OwnedText commandLine = BuildCommandLine(OsPlatform(), command, program, mode);
     PROCESS_INFORMATION process = {};
-    const bool started = CallDllCommand(kDllCreateProcessA, kNull, commandLine.get(), kNull, kNull, 1, 0, kNull, kNull,
-                                        &startup, &process) != 0;
+    bool started = false;
+    if (startError == 0) {
+        started = declared::CreateProcessA(nullptr, commandLine.get(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                           &startup, &process);
+        if (!started)
+            startError = GetLastError();
+    }
+    KernelHandle child(process.hProcess);
+    KernelHandle childThread(process.hThread);
     // Only the child (and its descendants) may hold the write end now, so the pipe breaks when
     // they are gone.
-    CloseIfOpen(writeEnd);
+    writeEnd.Close();
 
-    PipeSource source(readEnd, process.hProcess);
+    PipeSource source(readEnd.get(), child.get());
     CaptureStats stats;
     OwnedText output = CaptureOutput(source, &stats);
-    CloseIfOpen(readEnd);
-    CloseIfOpen(process.hProcess);
-    CloseIfOpen(process.hThread);
 
     if (result) {
         result->started = started;
         result->exitCode = started ? stats.exitCode : 0;
+        result->startError = started ? 0 : (startError != 0 ? startError : ERROR_GEN_FAILURE);
         result->polls = stats.polls;
     }
     return output;
 }
 
 void PumpPendingInput() {
-    if (CallDllCommand(kDllGetInputState) != 0)
+    if (declared::GetInputState())
         ProcessEvents();
 }
 

@@ -2,19 +2,18 @@
 #include "app/exec/probes.h"
 
 #include "app/exec/probe_paths.h"
-#include "runtime/dll_commands.h"
+#include "runtime/declared_api.h"
 #include "runtime/text_commands.h"
 #include "runtime/version_info.h"
 
 bool IsHost64Bit() {
-    const uint32_t kernel = CallDllCommand(kDllGetModuleHandleA, "kernel32.dll");
-    const uint32_t query = CallDllCommand(kDllGetProcAddress, kernel, "GetSystemWow64DirectoryA");
-    if (query == 0)
+    const HMODULE kernel = declared::GetModuleHandleA("kernel32.dll");
+    const FARPROC query = declared::GetProcAddress(kernel, "GetSystemWow64DirectoryA");
+    if (query == nullptr)
         return false;
-    constexpr int32_t kBufferSize = 255;
+    constexpr UINT kBufferSize = 255;
     OwnedText buffer = SpaceText(kBufferSize);
-    const uint32_t args[] = {ToDllWord(buffer.get()), static_cast<uint32_t>(kBufferSize)};
-    const uint32_t length = CallProcAddress(reinterpret_cast<const void*>(static_cast<uintptr_t>(query)), args, 2);
+    const UINT length = declared::CallProcAddress(query, buffer.get(), kBufferSize);
     // The length is unsigned; a 32-bit system answers 0 (ERROR_CALL_NOT_IMPLEMENTED).
     return length > 0;
 }

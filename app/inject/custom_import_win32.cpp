@@ -43,7 +43,7 @@ void RunCustomImport() {
     OwnedText imageRoot = ImageRootOfWindowsDirectory(target.get());
     OwnedText parameters = CustomImportParameters(imageRoot.get(), folder.get());
     CommandRunResult run;
-    CommandRunner(parameters.c_str(), DismPath.c_str(), 1, &run);
+    CommandRunner(parameters.c_str(), DismPath.c_str(), kProgramForm, &run);
     SetCustomStartButtonRunning(false);
 
     if (!DismSucceeded(run.started, run.exitCode)) {

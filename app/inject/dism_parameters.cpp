@@ -12,7 +12,7 @@
 OwnedText DismPathArgument(const char* path) {
     const char* p = path ? path : "";
     if (std::strpbrk(p, " \t\"") == nullptr)
-        return ConcatText(p, "");
+        return CopyText(p);
     // DISM splits its command line by the usual rules: 2n backslashes before a quote are n
     // backslashes, 2n+1 are n and a literal quote. It parses the wide form of the line, where a
     // GBK character whose second byte is 0x5C is one character and no backslash.
@@ -62,7 +62,7 @@ OwnedText FuzzyImportParameters(const char* targetRoot, const char* workDir, boo
 
 OwnedText ImageRootOfWindowsDirectory(const char* windowsDirectory) {
     OwnedText parent = ParentFolderOf(windowsDirectory);
-    return parent.empty() ? ConcatText(windowsDirectory, "") : std::move(parent);
+    return parent.empty() ? CopyText(windowsDirectory) : std::move(parent);
 }
 
 OwnedText CustomImportParameters(const char* imageRoot, const char* driverFolder) {

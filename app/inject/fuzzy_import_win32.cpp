@@ -17,7 +17,7 @@ void RunFuzzyImport(const char* targetRoot, int32_t quiet) {
     const bool target64Bit = TargetIs64Bit(targetRoot) == 1;
     OwnedText parameters = FuzzyImportParameters(targetRoot, WorkDir.get(), target64Bit);
     CommandRunResult run;
-    CommandRunner(parameters.c_str(), DismPath.c_str(), 1, &run);
+    CommandRunner(parameters.c_str(), DismPath.c_str(), kProgramForm, &run);
 
     if (!DismSucceeded(run.started, run.exitCode)) {
         SetStatusText("状态: 模糊导入驱动失败");

@@ -135,7 +135,7 @@ OwnedText ParentFolderOf(const char* path) {
     if (CompareText(last.get(), "\\") == 0)
         trimmed = LeftText(path, TextLength(path) - 1);
     else
-        trimmed = ConcatText(path, "");
+        trimmed = CopyText(path);
     const int32_t at = FindTextReverse(trimmed.get(), "\\");
     if (at == -1)
         return OwnedText();
@@ -180,7 +180,7 @@ std::vector<OwnedText> DriverFolders(const std::vector<const char*>& matched,
                 it->second = std::string(folder.c_str());
             folders.push_back(std::move(folder));
         } else {
-            folders.push_back(it->second ? ConcatText(it->second->c_str(), "") : OwnedText());
+            folders.push_back(it->second ? CopyText(it->second->c_str()) : OwnedText());
         }
     }
     return folders;

@@ -66,7 +66,7 @@ void RunPreciseImport(const char* targetRoot, int32_t quiet) {
     for (const OwnedText& folder : folders) {
         OwnedText parameters = PreciseImportParameters(targetRoot, folder.get());
         CommandRunResult run;
-        OwnedText output = CommandRunner(parameters.c_str(), DismPath.c_str(), 1, &run);
+        OwnedText output = CommandRunner(parameters.c_str(), DismPath.c_str(), kProgramForm, &run);
         AddLogEntry(output.get(), dismLog.c_str());
         AddLogEntry(parameters.get(), dismLog.c_str());
         if (!DismSucceeded(run.started, run.exitCode) && !failed) {

@@ -10,7 +10,7 @@
 
 OwnedText RunHardwareSurvey() {
     OwnedText command = ConcatText(DevconPath.get(), " hwids *");
-    return CommandRunner(command.c_str(), "", 0);
+    return CommandRunner(command.c_str(), "", kShellForm);
 }
 
 void AddLogEntry(const char* text, const char* logPath) {

@@ -5,7 +5,7 @@
 
 #include "app/startup/program_globals.h"
 #include "runtime/byte_set.h"
-#include "runtime/dll_commands.h"
+#include "runtime/declared_api.h"
 #include "runtime/file_commands.h"
 #include "runtime/text_commands.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 bool Is32BitProgram(const char* path) {
     DWORD type = SCS_32BIT_BINARY;
-    CallDllCommand(kDllGetBinaryTypeA, path, &type);
+    declared::GetBinaryTypeA(path, &type);
     return type == SCS_32BIT_BINARY;
 }
 
@@ -38,7 +38,7 @@ DriverIndex LoadDriverIndex(bool target64Bit) {
 }
 
 OwnedText QualifyPath(const char* path) {
-    OwnedText buffer = SpaceText(260);
-    CallDllCommand(kDllPathSearchAndQualifyA, path, buffer.get(), 260);
+    OwnedText buffer = SpaceText(MAX_PATH);
+    declared::PathSearchAndQualifyA(path, buffer.get(), MAX_PATH);
     return PointerToText(buffer.get());
 }

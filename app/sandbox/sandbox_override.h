@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/system_commands.h"
 #include "runtime/text_rules.h"
 
 // The variable that names the simulated Windows directory, for example X:\Windows.
@@ -42,9 +43,9 @@ inline std::string WithSeparator(std::string path) {
 inline std::string SandboxDirectory(const std::string& systemRoot, int32_t code) {
     if (systemRoot.empty())
         return std::string();
-    if (code == 9)
+    if (code == kWindowsDirectory)
         return sandbox_detail::WithSeparator(systemRoot);
-    if (code == 10)
+    if (code == kSystemDirectory)
         return sandbox_detail::WithSeparator(sandbox_detail::WithSeparator(systemRoot) + "system32");
     return std::string();
 }

@@ -6,12 +6,12 @@
 DirectoryLevels PlanDirectoryLevels(const char* path) {
     DirectoryLevels plan;
     OwnedText last = RightText(path, 1);
-    plan.path = CompareText(last.get(), "\\") == 0 ? ConcatText(path, "") : ConcatText(path, "\\");
+    plan.path = CompareText(last.get(), "\\") == 0 ? CopyText(path) : ConcatText(path, "\\");
 
     TextArray pieces = SplitText(plan.path.get(), "\\");
     const uint32_t count = pieces.size();
     if (count < 3) {
-        plan.levels.push_back(ConcatText(plan.path.get(), ""));
+        plan.levels.push_back(CopyText(plan.path.get()));
         return plan;
     }
     // One pass per piece collapses any run of separators that a single pass would only halve.

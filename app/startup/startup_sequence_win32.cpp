@@ -13,7 +13,7 @@
 #include "app/startup/program_globals.h"
 #include "app/startup/staging_paths.h"
 #include "resources/payload_constants.h"
-#include "runtime/dll_commands.h"
+#include "runtime/declared_api.h"
 #include "runtime/file_commands.h"
 #include "runtime/info_box.h"
 #include "runtime/program_exit.h"
@@ -41,13 +41,13 @@ constexpr uint32_t kFirstExtractorFailure = 2;
 }  // namespace
 
 bool IsWindowsPE() {
-    OwnedText windows = SpecialDirectory(9);
+    OwnedText windows = SpecialDirectory(kWindowsDirectory);
     return IsWindowsPEDirectory(windows.get());
 }
 
 OwnedText ReadProcessorBrand() {
-    auto* heap = reinterpret_cast<void*>(CallDllCommand(kDllGetProcessHeap));
-    auto* buffer = reinterpret_cast<uint32_t*>(CallDllCommand(kDllHeapAlloc, heap, 0, 48));
+    const HANDLE heap = declared::GetProcessHeap();
+    auto* buffer = static_cast<uint32_t*>(declared::HeapAlloc(heap, 0, 48));
     for (unsigned i = 2; i <= 4; ++i) {
         unsigned a = 0, b = 0, c = 0, d = 0;
         __cpuid(0x80000000u + i, a, b, c, d);
@@ -81,7 +81,7 @@ void StartupSequence() {
 }
 
 OwnedText SystemDriveRoot() {
-    OwnedText system = SpecialDirectory(10);
+    OwnedText system = SpecialDirectory(kSystemDirectory);
     return LeftText(system.get(), 3);
 }
 
@@ -114,7 +114,7 @@ void StagePayload() {
 
     OwnedText arguments = ExtractorArguments(ArchivePath.c_str(), WorkDir.c_str());
     CommandRunResult run;
-    CommandRunner(arguments.c_str(), ExtractorPath.c_str(), 1, &run);
+    CommandRunner(arguments.c_str(), ExtractorPath.c_str(), kProgramForm, &run);
     // A payload that did not unpack would make every later action fail with misleading messages.
     if (!run.started)
         AbandonStaging("程序初始化失败,7z.exe无法运行！");

@@ -7,7 +7,7 @@
 
 #include "app/startup/program_globals.h"
 #include "app/ui/close_guard.h"
-#include "runtime/dll_commands.h"
+#include "runtime/declared_api.h"
 #include "runtime/text_commands.h"
 #include "window/controls/control_win32.h"
 
@@ -16,7 +16,7 @@ namespace {
 // Hands the dialog the last initial folder once it is up; a null text names no folder.
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM) {
     if (message == BFFM_INITIALIZED)
-        CallDllCommand(kDllSendMessageA, window, BFFM_SETSELECTIONA, 1, LastBrowsedFolder.get());
+        declared::SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(LastBrowsedFolder.get()));
     return 1;
 }
 
@@ -44,16 +44,16 @@ OwnedText BrowseForFolder(std::optional<const char*> title,
     info.iImage = 0;
 
     OwnedText buffer = SpaceText(512);
-    LastBrowsedFolder = ConcatText(initialFolder.value_or(""), "");
+    LastBrowsedFolder = CopyText(initialFolder.value_or(""));
     if (LastBrowsedFolder.empty())
         LastBrowsedFolder = OwnedText();
 
     LPITEMIDLIST items = nullptr;
     {
         CloseGuard dialogOpen;
-        items = reinterpret_cast<LPITEMIDLIST>(CallDllCommand(kDllSHBrowseForFolderA, &info));
+        items = declared::SHBrowseForFolderA(&info);
     }
-    CallDllCommand(kDllSHGetPathFromIDListA, items, buffer.get());
+    declared::SHGetPathFromIDListA(items, buffer.get());
     if (items != nullptr)
         CoTaskMemFree(items);
     OwnedText path = PointerToText(buffer.get());

@@ -17,7 +17,7 @@ namespace {
 std::vector<OwnedText> IdList(std::initializer_list<const char*> ids) {
     std::vector<OwnedText> out;
     for (const char* id : ids)
-        out.push_back(ConcatText(id, ""));
+        out.push_back(CopyText(id));
     return out;
 }
 
@@ -101,7 +101,7 @@ TEST(MatchIndexLines, SameResultsAsThePlainSearch) {
         const int idCount = static_cast<int>(rng() % 6);
         for (int i = 0; i < idCount; ++i) {
             std::string id = RandomText(rng, 4);
-            ids.push_back(ConcatText(id.c_str(), ""));
+            ids.push_back(CopyText(id.c_str()));
         }
         ASSERT_EQ(Match(ids, index.c_str()), ReferenceMatchIndexLines(ids, index.c_str())) << "round " << round;
     }

@@ -195,6 +195,7 @@ TEST(TextResults, AreNewBlocksThatNeverAliasTheArguments) {
     Case cases[] = {
         {"ConcatText", ConcatText(plain.get(), empty.get()), plain.get()},
         {"ConcatText literal", ConcatText("abc", ""), "abc"},
+        {"CopyText", CopyText(plain.get()), plain.get()},
         {"LeftText", LeftText(plain.get(), 9), plain.get()},
         {"RightText", RightText(plain.get(), 9), plain.get()},
         {"ToUpperCase", ToUpperCase(number.get()), number.get()},

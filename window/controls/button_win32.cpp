@@ -4,11 +4,11 @@
 #include <variant>
 
 #include "window/event_dispatch.h"
+#include "window/event_numbers.h"
 
 namespace {
 
 constexpr int32_t kCaption = 2;  // property 10
-constexpr int32_t kEventClicked = 0;
 
 }  // namespace
 

@@ -5,14 +5,12 @@
 
 #include "runtime/text_commands.h"
 #include "window/event_dispatch.h"
+#include "window/event_numbers.h"
 
 namespace {
 
 // The window property that leads from a window to its control object.
 constexpr char kObjectProperty[] = "TovControlObject";
-
-// The focus event common to every control.
-constexpr int32_t kEventGotFocus = -7;
 
 }  // namespace
 

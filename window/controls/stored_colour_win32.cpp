@@ -10,19 +10,12 @@ COLORREF ResolveColour(uint32_t stored) {
 }
 
 void ColourBrush::Make(uint32_t stored) {
-    if (owned_)
-        DeleteObject(brush_);
-    owned_ = false;
+    owned_.Close();
+    system_ = nullptr;
     colour_ = ResolveColour(stored);
     if (stored == kButtonFaceColour) {
-        brush_ = GetSysColorBrush(COLOR_BTNFACE);
+        system_ = GetSysColorBrush(COLOR_BTNFACE);
         return;
     }
-    brush_ = CreateSolidBrush(colour_);
-    owned_ = brush_ != nullptr;
-}
-
-ColourBrush::~ColourBrush() {
-    if (owned_)
-        DeleteObject(brush_);
+    owned_.Attach(CreateSolidBrush(colour_));
 }

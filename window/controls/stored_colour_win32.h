@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "runtime/scoped_handle.h"
+
 // A stored COLORREF; 0xFF000000 stands for the system's button-face colour.
 COLORREF ResolveColour(uint32_t stored);
 
@@ -15,16 +17,15 @@ class ColourBrush {
     ColourBrush() = default;
     ColourBrush(const ColourBrush&) = delete;
     ColourBrush& operator=(const ColourBrush&) = delete;
-    ~ColourBrush();
 
     // Makes the brush of the colour (replacing any made before).
     void Make(uint32_t stored);
 
-    HBRUSH get() const { return brush_; }
+    HBRUSH get() const { return owned_ ? owned_.get() : system_; }
     COLORREF colour() const { return colour_; }
 
   private:
-    HBRUSH brush_ = nullptr;
+    GdiBrush owned_;
+    HBRUSH system_ = nullptr;
     COLORREF colour_ = 0;
-    bool owned_ = false;
 };

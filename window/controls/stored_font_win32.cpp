@@ -6,10 +6,7 @@
 #include "window/form_properties.h"
 
 void StoredFont::Make(FormBytes block) {
-    if (font_) {
-        DeleteObject(font_);
-        font_ = nullptr;
-    }
+    font_.Close();
     if (!HasStoredFont(block))
         return;
     static_assert(sizeof(LOGFONTA) == kLogFontSize);
@@ -23,10 +20,5 @@ void StoredFont::Make(FormBytes block) {
     font.lfQuality = PROOF_QUALITY;
     font.lfPitchAndFamily = 0;
     font.lfFaceName[LF_FACESIZE - 1] = '\0';
-    font_ = CreateFontIndirectA(&font);
-}
-
-StoredFont::~StoredFont() {
-    if (font_)
-        DeleteObject(font_);
+    font_.Attach(CreateFontIndirectA(&font));
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "runtime/scoped_handle.h"
 #include "window/form_byte_reader.h"
 
 // The font a control draws with: made from its stored block, or the stock GUI font when the
@@ -12,14 +13,13 @@ class StoredFont {
     StoredFont() = default;
     StoredFont(const StoredFont&) = delete;
     StoredFont& operator=(const StoredFont&) = delete;
-    ~StoredFont();
 
     // Makes the font of the block (replacing any made before).
     void Make(FormBytes block);
 
-    HFONT get() const { return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
-    bool made() const { return font_ != nullptr; }
+    HFONT get() const { return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+    bool made() const { return font_.IsOpen(); }
 
   private:
-    HFONT font_ = nullptr;
+    GdiFont font_;
 };

@@ -5,17 +5,11 @@
 
 #include "window/application.h"
 #include "window/event_dispatch.h"
+#include "window/event_numbers.h"
 #include "window/keyboard.h"
 #include "window/window_loader.h"
 
 namespace {
-
-// Window events.
-constexpr int32_t kEventCloseQuery = 1;
-constexpr int32_t kEventDestroyed = 2;
-constexpr int32_t kEventMoved = 3;
-constexpr int32_t kEventSized = 4;
-constexpr int32_t kEventCloseRequest = 12;
 
 bool RegisterFrameClass() {
     static ATOM atom = 0;
