@@ -25,8 +25,8 @@ inline BOOL CreateProcessA(const char* application,
                            const char* currentDirectory,
                            STARTUPINFOA* startup,
                            PROCESS_INFORMATION* process) {
-    return CallDllCommand(kDllCreateProcessA, application, commandLine, processSecurity, threadSecurity,
-                          inheritHandles, creationFlags, environment, currentDirectory, startup, process) != 0;
+    return CallDllCommand(kDllCreateProcessA, application, commandLine, processSecurity, threadSecurity, inheritHandles,
+                          creationFlags, environment, currentDirectory, startup, process) != 0;
 }
 
 inline BOOL CloseHandle(HANDLE handle) {

@@ -47,7 +47,7 @@ void RunCustomImport() {
     SetCustomStartButtonRunning(false);
 
     if (!DismSucceeded(run.started, run.exitCode)) {
-        OwnedText message = DismFailureMessage("自定义导入驱动失败", run.started, run.exitCode);
+        OwnedText message = DismFailureMessage("自定义导入驱动失败", run);
         ShowBox(message.c_str(), 0x10);
         return;
     }

@@ -23,7 +23,7 @@ void RunFuzzyImport(const char* targetRoot, int32_t quiet) {
         SetStatusText("状态: 模糊导入驱动失败");
         SetMainControlsDisabled(false);
         if (quiet != 1) {
-            OwnedText message = DismFailureMessage("模糊导入驱动失败", run.started, run.exitCode);
+            OwnedText message = DismFailureMessage("模糊导入驱动失败", run);
             InfoBox(TaggedValue::OfText(message.c_str()), 0x10, "提示");
         }
         return;

@@ -78,7 +78,7 @@ void RunPreciseImport(const char* targetRoot, int32_t quiet) {
     if (failed) {
         SetStatusText("状态: 精准导入驱动失败");
         SetMainControlsDisabled(false);
-        OwnedText message = DismFailureMessage("精准导入驱动失败", failure.started, failure.exitCode);
+        OwnedText message = DismFailureMessage("精准导入驱动失败", failure);
         ShowBox(quiet, message.c_str(), 0x10);
         return;
     }
