@@ -38,7 +38,8 @@ const char* ExtractorExitMeaning(uint32_t code) {
 OwnedText LowSpaceMessage(const char* drive, uint64_t neededBytes, uint64_t freeBytes) {
     OwnedText needed = Megabytes((neededBytes * 10 + kMegabyte - 1) / kMegabyte);
     OwnedText available = Megabytes(freeBytes * 10 / kMegabyte);
-    return ConcatText("程序初始化失败,", drive, "盘空间不足,需要 ", needed.get(), " MB,可用 ", available.get(), " MB！");
+    return ConcatText("程序初始化失败,", drive, "盘空间不足,需要 ", needed.get(), " MB,可用 ", available.get(),
+                      " MB！");
 }
 
 OwnedText WriteFailureMessage(const char* fileName, uint32_t error, ErrorTextLookup lookup) {
