@@ -1,15 +1,16 @@
 // The routines that the stored windows bind, and the tool's start.
 #include "app/program_entry.h"
 
-#include "app/inject/imports.h"
+#include <array>
+
 #include "app/startup/program_globals.h"
 #include "app/startup/startup_sequence.h"
 #include "app/ui/form_ids.h"
+#include "app/ui/form_routines.h"
 #include "app/ui/main_window.h"
 #include "window/application.h"
 #include "window/event_dispatch.h"
 #include "window/form_blob.h"
-#include "window/form_routines.h"
 
 namespace {
 
@@ -25,18 +26,51 @@ void AnswerCloseRequest(EventNotify& event) {
         event.Answer(0);
 }
 
-const EventRoutine kRoutines[] = {
-    Bound<StartupSequence>, Bound<RemoveWorkDirectory>,   Bound<OpenCustomImportWindow>, Bound<StartTargetInjection>,
-    Bound<RunCustomImport>, Bound<BrowseTargetDirectory>, Bound<BrowseDriverFolder>,     AnswerCloseRequest,
+struct RoutineBinding {
+    FormRoutine id;
+    EventRoutine routine;
 };
-static_assert(std::size(kRoutines) == kFormRoutineCount, "one routine per stored routine identifier");
+
+// Each routine named beside the identifier the form description stores for it.
+constexpr RoutineBinding kBindings[] = {
+    {FormRoutine::kStartupSequence, Bound<StartupSequence>},
+    {FormRoutine::kRemoveWorkDirectory, Bound<RemoveWorkDirectory>},
+    {FormRoutine::kOpenCustomImportWindow, Bound<OpenCustomImportWindow>},
+    {FormRoutine::kStartTargetInjection, Bound<StartTargetInjection>},
+    {FormRoutine::kRunCustomImport, Bound<StartCustomImport>},
+    {FormRoutine::kBrowseTargetDirectory, Bound<BrowseTargetDirectory>},
+    {FormRoutine::kBrowseDriverFolder, Bound<BrowseDriverFolder>},
+    {FormRoutine::kAnswerCloseRequest, AnswerCloseRequest},
+};
+// The runtime finds a routine by its stored identifier, so the table is built by identifier, and
+// an identifier bound twice or left out stops the build.
+constexpr std::array<EventRoutine, kFormRoutineCount> RoutineTable() {
+    std::array<EventRoutine, kFormRoutineCount> table{};
+    for (const RoutineBinding& binding : kBindings)
+        table[static_cast<uint32_t>(binding.id)] = binding.routine;
+    return table;
+}
+
+constexpr bool EveryRoutineBoundOnce() {
+    std::array<int, kFormRoutineCount> uses{};
+    for (const RoutineBinding& binding : kBindings)
+        ++uses[static_cast<uint32_t>(binding.id)];
+    for (int n : uses) {
+        if (n != 1)
+            return false;
+    }
+    return true;
+}
+static_assert(EveryRoutineBoundOnce(), "each stored routine identifier bound to exactly one routine");
+
+constexpr std::array<EventRoutine, kFormRoutineCount> kRoutines = RoutineTable();
 
 }  // namespace
 
 int RunTovUsb() {
     ApplicationSetup setup;
     setup.formDescription = ProgramFormDescription();
-    setup.routines = kRoutines;
+    setup.routines = kRoutines.data();
     setup.routineCount = static_cast<uint32_t>(std::size(kRoutines));
     setup.cleanup = ReleaseProgramGlobals;
     setup.startWindow = kMainWindow;

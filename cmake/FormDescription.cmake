@@ -14,7 +14,7 @@ if(CMAKE_CROSSCOMPILING)
     set(host_dir ${CMAKE_BINARY_DIR}/host-formc)
     set(formc_command ${host_dir}/formc)
     file(GLOB formc_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/formc/*)
-    list(APPEND formc_inputs ${CMAKE_SOURCE_DIR}/window/form_format.h ${CMAKE_SOURCE_DIR}/window/form_routines.h
+    list(APPEND formc_inputs ${CMAKE_SOURCE_DIR}/window/form_format.h ${CMAKE_SOURCE_DIR}/app/ui/form_routines.h
          ${CMAKE_SOURCE_DIR}/runtime/text_rules.h)
     add_custom_command(
         OUTPUT ${formc_command}

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <variant>
 
+#include "app/ui/form_routines.h"
 #include "window/form_description.h"
 
 namespace {
@@ -60,7 +61,7 @@ void CheckProperties(const ControlProperties& properties) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_begin = data;
     g_end = data + size;
-    const FormReadResult result = ReadFormDescription(FormBytes(data, size));
+    const FormReadResult result = ReadFormDescription(FormBytes(data, size), kFormRoutineCount);
     if (!result.ok) {
         Require(result.error != nullptr);
         Require(result.errorOffset <= size);

@@ -13,7 +13,7 @@
 
 struct ApplicationSetup {
     FormBytes formDescription;               // the stored form description
-    const EventRoutine* routines = nullptr;  // bound routines by FormRoutine identifier
+    const EventRoutine* routines = nullptr;  // the program's routines by stored identifier
     uint32_t routineCount = 0;
     CleanupRoutine cleanup = nullptr;  // the program's clean-up routine; null for none
     void (*startRoutine)() = nullptr;  // the program's own start-up routine; null for none

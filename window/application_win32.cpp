@@ -102,7 +102,7 @@ void InitializeApplication(const ApplicationSetup& setup) {
     SetEndRoutine(ApplicationEndRoutine);
     SetFatalErrorNameLookup(NameLookup);
     SetMessagePump(PumpOneMessage);
-    SetFormWindows(ReadFormDescriptionOrDie(setup.formDescription));
+    SetFormWindows(ReadFormDescriptionOrDie(setup.formDescription, setup.routineCount));
 }
 
 int RunApplication(const ApplicationSetup& setup) {

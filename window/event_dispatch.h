@@ -27,7 +27,7 @@ struct EventNotify {
 // the record is there for those that do.
 using EventRoutine = void (*)(EventNotify& event);
 
-// The application's routines, indexed by FormRoutine identifier. A binding whose identifier is
+// The application's routines, indexed by stored routine identifier. A binding whose identifier is
 // beyond the table or whose entry is null does nothing. The table must outlive its use.
 void SetRoutineTable(const EventRoutine* routines, uint32_t count);
 

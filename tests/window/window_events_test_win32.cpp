@@ -76,7 +76,7 @@ class WindowEventsTest : public WindowTest {
     }
     void TearDown() override {
         WindowTest::TearDown();
-        SetFormWindows(ReadFormDescription(ProgramFormDescription()).form);
+        SetFormWindows(ReadFormDescription(ProgramFormDescription(), kFormRoutineCount).form);
     }
 };
 

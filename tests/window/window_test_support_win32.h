@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ui/form_routines.h"
 #include "window/application.h"
 #include "window/controls/window_frame_win32.h"
 #include "window/event_dispatch.h"
@@ -114,13 +115,13 @@ class WindowTest : public testing::Test {
         ApplicationSetup setup;
         setup.formDescription = ProgramFormDescription();
         setup.routines = kRecorders;
-        setup.routineCount = 8;
+        setup.routineCount = kFormRoutineCount;
         InitializeApplication(setup);
         // Other suites of the program put forms of their own in place.
-        SetFormWindows(ReadFormDescription(ProgramFormDescription()).form);
+        SetFormWindows(ReadFormDescription(ProgramFormDescription(), kFormRoutineCount).form);
     }
     void SetUp() override {
-        SetRoutineTable(kRecorders, 8);
+        SetRoutineTable(kRecorders, kFormRoutineCount);
         Calls().clear();
     }
     void TearDown() override {

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/ui/form_routines.h"
 #include "runtime/text_rules.h"
 #include "tools/formc/form_source.h"
 #include "tools/formc/form_tokens.h"
 #include "tools/formc/form_writer.h"
-#include "window/form_routines.h"
 
 namespace {
 

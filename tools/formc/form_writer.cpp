@@ -1,7 +1,7 @@
 // Writing the stored form description from the parsed form source.
 #include "tools/formc/form_writer.h"
 
-#include "window/form_routines.h"
+#include "app/ui/form_routines.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
-// Work that the windows must not close under. An import: closing the main window would delete
-// the work directory under a running DISM, and closing the custom-import window would destroy it
-// under its own running handler. A folder dialog: its answer goes to the window that opened it.
+// Work that the program must not be closed under. An import: closing the main window would
+// delete the work directory under a running DISM, and closing the custom-import window would
+// destroy it under its own running handler. A folder dialog: its answer goes to the window that
+// opened it.
 #pragma once
 
 class CloseGuard {

@@ -2,33 +2,22 @@
 #include <vector>
 
 #include "app/exec/command_runner.h"
+#include "app/flows/close_guard.h"
+#include "app/flows/import_flows.h"
 #include "app/inject/dism_outcome.h"
 #include "app/inject/dism_parameters.h"
 #include "app/inject/hardware_ids.h"
-#include "app/inject/imports.h"
 #include "app/inject/index_matching.h"
 #include "app/inject/survey.h"
 #include "app/inject/target_system.h"
 #include "app/startup/program_globals.h"
 #include "app/startup/startup_sequence.h"
-#include "app/ui/close_guard.h"
-#include "app/ui/status_reporting.h"
-#include "runtime/info_box.h"
 #include "runtime/text_commands.h"
 
-namespace {
-
-void ShowBox(int32_t quiet, const char* text, int32_t flags) {
-    if (quiet != 1)
-        InfoBox(TaggedValue::OfText(text), flags, "提示");
-}
-
-}  // namespace
-
-void RunPreciseImport(const char* targetRoot, int32_t quiet) {
+void RunPreciseImport(FlowView& view, const char* targetRoot) {
     CloseGuard running;
-    SetMainControlsDisabled(true);
-    SetStatusText("状态: 正在获取硬件信息,请稍候....");
+    view.Begin();
+    view.ShowStatus("状态: 正在获取硬件信息,请稍候....");
 
     OwnedText listing = RunHardwareSurvey();
     TextArray lines = SplitListing(listing.get());
@@ -42,22 +31,18 @@ void RunPreciseImport(const char* targetRoot, int32_t quiet) {
     AddLogEntry(brand.get(), surveyLog.c_str());
 
     if (lines.size() == 0) {
-        SetStatusText("状态: 精准导入失败");
-        SetMainControlsDisabled(false);
-        ShowBox(quiet, "精准导入失败,错误:Error1001！", 0x10);
+        view.Finish({"状态: 精准导入失败", "精准导入失败,错误:Error1001！", BoxIcon::kStop});
         return;
     }
 
     const std::vector<OwnedText> ids = ExtractHardwareIds(lines);
     const std::vector<const char*> matched = MatchIndexLines(ids, indexLines);
     if (matched.empty()) {
-        SetStatusText("状态: 未搜索到支持的USB设备");
-        SetMainControlsDisabled(false);
-        ShowBox(quiet, "未搜索到支持的USB设备！", 0x30);
+        view.Finish({"状态: 未搜索到支持的USB设备", "未搜索到支持的USB设备！", BoxIcon::kExclamation});
         return;
     }
 
-    SetStatusText("状态: 正在精准导入驱动,请稍候....");
+    view.ShowStatus("状态: 正在精准导入驱动,请稍候....");
     OwnedText dismLog = ConcatText(WorkDir.get(), "\\USB.log");
     bool failed = false;
     CommandRunResult failure;
@@ -76,13 +61,9 @@ void RunPreciseImport(const char* targetRoot, int32_t quiet) {
     }
 
     if (failed) {
-        SetStatusText("状态: 精准导入驱动失败");
-        SetMainControlsDisabled(false);
         OwnedText message = DismFailureMessage("精准导入驱动失败", failure);
-        ShowBox(quiet, message.c_str(), 0x10);
+        view.Finish({"状态: 精准导入驱动失败", message.c_str(), BoxIcon::kStop});
         return;
     }
-    SetStatusText("状态: 精准导入驱动完成！");
-    SetMainControlsDisabled(false);
-    ShowBox(quiet, "精准导入驱动完成！\r\n如无效请使用 模糊导入 ", 0x40);
+    view.Finish({"状态: 精准导入驱动完成！", "精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation});
 }

@@ -1,12 +1,14 @@
-// The program routines that the form description binds to events, by their stored identifier.
+// The program's routines as the form description names and stores them: the form compiler turns
+// a name into its identifier, the program binds each identifier to its routine.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-// The form description stores these numbers where an event binding names its handler; the window
-// runtime turns them into the program's routines. The numbers are part of the stored format:
-// append new routines, never renumber.
+#include "window/form_format.h"
+
+// The form description stores these numbers where an event binding names its handler. The
+// numbers are part of the stored description: append new routines, never renumber.
 enum class FormRoutine : uint32_t {
     kStartupSequence = 0,
     kRemoveWorkDirectory = 1,
@@ -19,9 +21,6 @@ enum class FormRoutine : uint32_t {
 };
 
 inline constexpr uint32_t kFormRoutineCount = 8;
-
-// Stored handler value of a binding that names no routine.
-inline constexpr uint32_t kNoFormRoutine = 0xFFFFFFFFu;
 
 // Names as the form source writes them, indexed by routine identifier.
 inline constexpr std::string_view kFormRoutineNames[kFormRoutineCount] = {
@@ -36,8 +35,4 @@ constexpr uint32_t FindFormRoutine(std::string_view name) {
             return i;
     }
     return kNoFormRoutine;
-}
-
-constexpr bool IsFormRoutine(uint32_t value) {
-    return value < kFormRoutineCount;
 }
