@@ -109,9 +109,9 @@ inline BOOL PathSearchAndQualifyA(const char* path, char* qualified, UINT size) 
 
 // Calls a function found with GetProcAddress, with the runtime's stack check.
 template <typename... Args>
-uint32_t CallProcAddress(FARPROC address, Args... args) {
-    static_assert(((sizeof(Args) <= 4) && ...), "declared DLL commands take 32-bit arguments");
-    const uint32_t words[sizeof...(Args) + 1] = {ToDllWord(args)..., 0};
+DllWord CallProcAddress(FARPROC address, Args... args) {
+    static_assert(((sizeof(Args) <= sizeof(DllWord)) && ...), "declared DLL commands take word arguments");
+    const DllWord words[sizeof...(Args) + 1] = {ToDllWord(args)..., 0};
     return ::CallProcAddress(reinterpret_cast<const void*>(address), words, static_cast<int>(sizeof...(Args)));
 }
 

@@ -38,30 +38,39 @@ struct DllCommandEntry {
     void* module;
 };
 
-// Resolves the entry if needed and calls it; `position` is reported with runtime error 6.
-uint32_t CallDllEntry(DllCommandEntry& entry, const uint32_t* args, int count, int32_t position);
+// One argument or result of a declared command: a machine word, as wide as a pointer.
+using DllWord = uintptr_t;
 
-// Calls entry `index` with 32-bit arguments pushed as the API expects; a stack left unbalanced
-// by the call is runtime error 6. An entry that cannot be resolved is a fatal error.
-uint32_t CallDllCommandWords(int index, const uint32_t* args, int count);
+// The most arguments a declared command takes.
+inline constexpr int kMaxDllArguments = 12;
+
+// Resolves the entry if needed and calls it; `position` is reported with runtime error 6.
+DllWord CallDllEntry(DllCommandEntry& entry, const DllWord* args, int count, int32_t position);
+
+// Calls entry `index` with its arguments as the API expects them. On the 32-bit build a stack
+// left unbalanced by the call (a wrongly declared command) is runtime error 6; the 64-bit calling
+// convention leaves the stack to the caller, so nothing can unbalance it there. An entry that
+// cannot be resolved is a fatal error.
+DllWord CallDllCommandWords(int index, const DllWord* args, int count);
 
 template <typename T>
-uint32_t ToDllWord(T value) {
+DllWord ToDllWord(T value) {
     if constexpr (std::is_pointer_v<T>)
-        return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(value));
+        return reinterpret_cast<DllWord>(value);
     else
-        return static_cast<uint32_t>(value);
+        return static_cast<DllWord>(value);
 }
 
 template <typename... Args>
-uint32_t CallDllCommand(int index, Args... args) {
-    static_assert(((sizeof(Args) <= 4) && ...), "declared DLL commands take 32-bit arguments");
-    const uint32_t words[sizeof...(Args) + 1] = {ToDllWord(args)..., 0};
+DllWord CallDllCommand(int index, Args... args) {
+    static_assert(((sizeof(Args) <= sizeof(DllWord)) && ...), "declared DLL commands take word arguments");
+    static_assert(sizeof...(Args) <= kMaxDllArguments);
+    const DllWord words[sizeof...(Args) + 1] = {ToDllWord(args)..., 0};
     return CallDllCommandWords(index, words, static_cast<int>(sizeof...(Args)));
 }
 
-// Calls through an arbitrary stdcall address with the same stack check (CallProcAddress).
-uint32_t CallProcAddress(const void* address, const uint32_t* args, int count);
+// Calls through an arbitrary address with the same check (CallProcAddress).
+DllWord CallProcAddress(const void* address, const DllWord* args, int count);
 
 // The module directory recorded at start-up, searched after the program directory.
 void SetDllModuleDirectory(const char* directoryWithSlash);

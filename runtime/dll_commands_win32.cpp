@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "runtime/fatal_error.h"
 #include "runtime/platform.h"
@@ -117,6 +118,7 @@ void* Resolve(DllCommandEntry& e) {
 
 }  // namespace
 
+#if defined(__i386__)
 // Pushes count words (last first), calls fn and reports through *delta how far the stack pointer
 // ended up from where it was before the pushes: 0 when the callee removed exactly its arguments.
 // The stack pointer is restored either way, so a wrongly declared call cannot corrupt the caller.
@@ -152,25 +154,55 @@ _TovCallChecked:
     ret
 )");
 
-uint32_t CallDllEntry(DllCommandEntry& entry, const uint32_t* args, int count, int32_t position) {
-    const void* address = Resolve(entry);
+namespace {
+
+DllWord CallChecked(const void* fn, const DllWord* args, int count, int32_t position) {
     int32_t delta = 0;
-    const uint32_t result = TovCallChecked(address, args, count, &delta);
+    const DllWord result = TovCallChecked(fn, args, count, &delta);
     if (delta != 0)
         ReportRuntimeError(6, kDllCallUnit, position);
     return result;
 }
 
-uint32_t CallDllCommandWords(int index, const uint32_t* args, int count) {
+}  // namespace
+#else
+namespace {
+
+// Every argument of the 64-bit convention is one integer word, whatever the callee declares, and
+// the caller owns the stack: a call through a type of N word parameters fits any export of N.
+template <size_t... I>
+DllWord CallWithWords(const void* fn, const DllWord* args, std::index_sequence<I...>) {
+    using Function = DllWord (*)(decltype(static_cast<void>(I), DllWord{})...);
+    return reinterpret_cast<Function>(const_cast<void*>(fn))(args[I]...);
+}
+
+template <size_t... N>
+DllWord CallWithCount(const void* fn, const DllWord* args, int count, std::index_sequence<N...>) {
+    DllWord result = 0;
+    static_cast<void>(
+        ((count == static_cast<int>(N) ? (result = CallWithWords(fn, args, std::make_index_sequence<N>{}), true)
+                                       : false) ||
+         ...));
+    return result;
+}
+
+DllWord CallChecked(const void* fn, const DllWord* args, int count, int32_t) {
+    return CallWithCount(fn, args, count, std::make_index_sequence<kMaxDllArguments + 1>{});
+}
+
+}  // namespace
+#endif
+
+DllWord CallDllEntry(DllCommandEntry& entry, const DllWord* args, int count, int32_t position) {
+    return CallChecked(Resolve(entry), args, count, position);
+}
+
+DllWord CallDllCommandWords(int index, const DllWord* args, int count) {
     return CallDllEntry(g_table[index], args, count, index + 1);
 }
 
-uint32_t CallProcAddress(const void* address, const uint32_t* args, int count) {
-    int32_t delta = 0;
-    const uint32_t result = TovCallChecked(address, args, count, &delta);
-    if (delta != 0)
-        ReportRuntimeError(6, kDllCallUnit, 0);
-    return result;
+DllWord CallProcAddress(const void* address, const DllWord* args, int count) {
+    return CallChecked(address, args, count, 0);
 }
 
 void SetDllModuleDirectory(const char* directoryWithSlash) {

@@ -135,6 +135,8 @@ TEST(CommandRunner, ProgramAndShellFormsReachTheChildAsBuilt) {
 TEST(CommandRunner, StandInShellsRunCommandsThroughTheRealShell) {
     for (FakeCmd kind : {FakeCmd::kWin7x64, FakeCmd::kWin7x86, FakeCmd::kWin8, FakeCmd::kWin81, FakeCmd::kWin10,
                          FakeCmd::kNoVersion}) {
+        if (kind != FakeCmd::kWin7x64 && !Runs32BitPrograms())
+            continue;
         const std::string shell = FakeCmdPath(kind);
         SCOPED_TRACE(shell);
         CommandRunResult result;
@@ -147,7 +149,8 @@ TEST(CommandRunner, StandInShellsRunCommandsThroughTheRealShell) {
 TEST(CommandRunner, AStandInShellFoundFirstStillRunsTheCommand) {
     TempFolder sandbox;
     ASSERT_TRUE(sandbox.ok());
-    ASSERT_TRUE(CopyFixture(FakeCmdPath(FakeCmd::kWin7x86), sandbox.path() + "\\cmd.exe"));
+    const FakeCmd shell = Runs32BitPrograms() ? FakeCmd::kWin7x86 : FakeCmd::kWin7x64;
+    ASSERT_TRUE(CopyFixture(FakeCmdPath(shell), sandbox.path() + "\\cmd.exe"));
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
     // The current directory is searched before the system directories.

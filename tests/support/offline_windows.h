@@ -20,6 +20,9 @@ std::string FixtureDirectory();
 // Empty for FakeCmd::kNone.
 std::string FakeCmdPath(FakeCmd kind);
 std::string ChildProgramPath();
+// Whether 32-bit programs start here: Wine on a kernel without 32-bit support starts only 64-bit
+// ones (docs/WINE.md); Windows PE of either kind starts its own kind, which is all the tool runs.
+bool Runs32BitPrograms();
 std::string ExplorerStubPath();
 
 // A new empty folder under the temporary directory, removed with its contents on destruction.

@@ -93,6 +93,23 @@ std::string FakeCmdPath(FakeCmd kind) {
     return folder ? FixtureDirectory() + folder + "\\cmd.exe" : std::string();
 }
 
+bool Runs32BitPrograms() {
+    static const bool runs = [] {
+        std::string command = FakeCmdPath(FakeCmd::kWin7x86) + " /c exit";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                            &startup, &process))
+            return false;
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return true;
+    }();
+    return runs;
+}
+
 std::string ChildProgramPath() {
     return FixtureDirectory() + "tov_child.exe";
 }

@@ -91,13 +91,14 @@ void RegisterIdleInCreated(EventNotify&) {
 [[noreturn]] void RunWith(EventRoutine created,
                           FormBytes form = ProgramFormDescription(),
                           uint32_t startWindow = kMainWindow) {
-    static EventRoutine routines[2];
+    // The program's form binds all of the program's routines; only the first two answer here.
+    static EventRoutine routines[kFormRoutineCount];
     routines[0] = created;
     routines[1] = NoteDestroyed;
     ApplicationSetup setup;
     setup.formDescription = form;
     setup.routines = routines;
-    setup.routineCount = 2;
+    setup.routineCount = kFormRoutineCount;
     setup.cleanup = NoteCleanup;
     setup.startRoutine = NoteStart;
     setup.startWindow = startWindow;

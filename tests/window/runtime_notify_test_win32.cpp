@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,7 @@ TEST_F(RuntimeNotifyTest, MemoryRequests) {
     EXPECT_EQ(static_cast<const char*>(block)[15], 'x');
     Notify(kNotifyFree, reinterpret_cast<uintptr_t>(block));
     // The non-fatal allocation answers null instead of ending the program.
-    EXPECT_EQ(Notify(kNotifyAllocate, 0x7FFFFFF0u, 1), 0u);
+    EXPECT_EQ(Notify(kNotifyAllocate, std::numeric_limits<uintptr_t>::max() - 64, 1), 0u);
     EXPECT_EQ(Notify(12345), 0u);
 }
 
