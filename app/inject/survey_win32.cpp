@@ -6,6 +6,7 @@
 #include "runtime/byte_set.h"
 #include "runtime/file_commands.h"
 #include "runtime/file_numbers.h"
+#include "runtime/scoped_handle.h"
 #include "runtime/text_commands.h"
 
 OwnedText RunHardwareSurvey() {
@@ -16,8 +17,7 @@ OwnedText RunHardwareSurvey() {
 void AddLogEntry(const char* text, const char* logPath) {
     if (!FileExists(logPath))
         WriteFileBytes(logPath, {kEmptyByteSet});
-    const int32_t file = OpenFileNumber(logPath);
+    FileNumber file(OpenFileNumber(logPath));
     OwnedText entry = ConcatText(text, "\r\n");
-    InsertTextLines(file, {TaggedValue::OfText(entry.c_str())});
-    CloseFileNumber(file);
+    InsertTextLines(file.get(), {TaggedValue::OfText(entry.c_str())});
 }

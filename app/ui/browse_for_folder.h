@@ -14,8 +14,8 @@ OwnedText BrowseForFolder(std::optional<const char*> title = std::nullopt,
                           std::optional<const char*> initialFolder = std::nullopt,
                           std::optional<bool> editBox = std::nullopt,
                           std::optional<bool> newStyle = std::nullopt,
-                          std::optional<uint32_t> owner = std::nullopt);
+                          std::optional<uintptr_t> owner = std::nullopt);
 
 // The owner argument for a folder dialog of a loaded window of the form. An owned dialog keeps
 // its window from taking clicks, so nothing starts beside it.
-uint32_t DialogOwner(uint32_t windowId);
+uintptr_t DialogOwner(uint32_t windowId);

@@ -22,8 +22,8 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM) {
 
 }  // namespace
 
-uint32_t DialogOwner(uint32_t windowId) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(LoadedWindowHandle(windowId)));
+uintptr_t DialogOwner(uint32_t windowId) {
+    return reinterpret_cast<uintptr_t>(LoadedWindowHandle(windowId));
 }
 
 OwnedText BrowseForFolder(std::optional<const char*> title,
@@ -31,9 +31,9 @@ OwnedText BrowseForFolder(std::optional<const char*> title,
                           std::optional<const char*> initialFolder,
                           std::optional<bool> editBox,
                           std::optional<bool> newStyle,
-                          std::optional<uint32_t> owner) {
+                          std::optional<uintptr_t> owner) {
     BROWSEINFOA info = {};
-    info.hwndOwner = reinterpret_cast<HWND>(static_cast<uintptr_t>(owner.value_or(0)));
+    info.hwndOwner = reinterpret_cast<HWND>(owner.value_or(0));
     info.pidlRoot = nullptr;
     info.pszDisplayName = nullptr;
     info.lpszTitle = title.value_or("请选择一个文件夹");
