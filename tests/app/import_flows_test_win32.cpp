@@ -43,20 +43,18 @@ TEST(ImportFlows, RefusedStartsShowOneBoxAndChangeNothingElse) {
         std::string expected;
     };
     const Case cases[] = {
-        {"no Windows directory", [](RecordingView& v, const Case& c) { RunCustomImport(v, "", c.second.c_str()); },
-         "", drivers.path(), "refuse 请选择目标系统的Windows目录！ 48"},
-        {"no driver folder",
-         [](RecordingView& v, const Case& c) { RunCustomImport(v, c.first.c_str(), ""); }, noExplorerWindows, "",
-         "refuse 请选择驱动所在目录！ 48"},
+        {"no Windows directory", [](RecordingView& v, const Case& c) { RunCustomImport(v, "", c.second.c_str()); }, "",
+         drivers.path(), "refuse 请选择目标系统的Windows目录！ 48"},
+        {"no driver folder", [](RecordingView& v, const Case& c) { RunCustomImport(v, c.first.c_str(), ""); },
+         noExplorerWindows, "", "refuse 请选择驱动所在目录！ 48"},
         {"no Explorer.exe",
          [](RecordingView& v, const Case& c) { RunCustomImport(v, c.first.c_str(), c.second.c_str()); },
          noExplorerWindows, drivers.path(), "refuse 请选择正确的Windows系统！ 48"},
         {"not Windows 7, precise",
          [](RecordingView& v, const Case& c) { RunTargetInjection(v, c.first.c_str(), true); }, windows8Root, "",
          "refuse 本功能仅适合Windows7系统，请选择正确的系统 16"},
-        {"not Windows 7, fuzzy",
-         [](RecordingView& v, const Case& c) { RunTargetInjection(v, c.first.c_str(), false); }, windows8Root, "",
-         "refuse 本功能仅适合Windows7系统，请选择正确的系统 16"},
+        {"not Windows 7, fuzzy", [](RecordingView& v, const Case& c) { RunTargetInjection(v, c.first.c_str(), false); },
+         windows8Root, "", "refuse 本功能仅适合Windows7系统，请选择正确的系统 16"},
     };
     for (const Case& c : cases) {
         RecordingView view;
