@@ -12,4 +12,10 @@ extern const uint8_t kPayloadArchive[];
 extern const uint8_t kExtractorProgram[];
 // 7z.dll: the extractor's codec library.
 extern const uint8_t kExtractorLibrary[];
+// What the archive's files take once unpacked: each file's size rounded up to whole clusters of
+// kPayloadCluster bytes, summed when the archive was made.
+extern const uint64_t kPayloadUnpackedBytes;
+// The cluster that sizes on the work directory's drive are counted in (4 KB, as on NTFS and the
+// RAM disk of Windows PE).
+extern const uint32_t kPayloadCluster;
 }

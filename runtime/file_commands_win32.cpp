@@ -97,26 +97,60 @@ bool IsLinkedFolder(const char* directory) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-bool WriteAll(HANDLE file, const uint8_t* bytes, uint32_t n) {
+Result LastFailure() {
+    return Result::Failure(GetLastError());
+}
+
+Result WriteAll(HANDLE file, const uint8_t* bytes, uint32_t n) {
     while (n > 0) {
         DWORD written = 0;
-        if (!WriteFile(file, bytes, n, &written, nullptr) || written == 0)
-            return false;
+        if (!WriteFile(file, bytes, n, &written, nullptr))
+            return LastFailure();
+        // A write that makes no progress and names no error would loop for ever; a full disk is
+        // the likely cause.
+        if (written == 0)
+            return Result::Failure(ERROR_DISK_FULL);
         bytes += written;
         n -= written;
     }
-    return true;
+    return Result::Success();
+}
+
+// The full form of the path, as the file system will read it; empty when the system cannot
+// make one.
+OwnedText FullPath(const char* path) {
+    char buffer[MAX_PATH];
+    DWORD n = GetFullPathNameA(path, sizeof buffer, buffer, nullptr);
+    if (n == 0)
+        return OwnedText();
+    if (n < sizeof buffer)
+        return MakeText(buffer, n);
+    // Too long for the buffer: n is the size it needs, terminator included.
+    auto* longer = static_cast<char*>(RuntimeAlloc(n));
+    const DWORD again = GetFullPathNameA(path, n, longer, nullptr);
+    if (again == 0 || again >= n) {
+        RuntimeFree(longer);
+        return OwnedText();
+    }
+    return OwnedText(longer);
 }
 
 }  // namespace
 
-bool MakeDirectory(const char* path) {
-    return CreateDirectoryA(path ? path : "", nullptr) != FALSE;
+Result MakeDirectory(const char* path) {
+    if (!CreateDirectoryA(path ? path : "", nullptr))
+        return LastFailure();
+    return Result::Success();
 }
 
 bool RemoveDirectoryTree(const char* path) {
     const char* directory = RemovableDirectoryPath(path);
     if (directory == nullptr)
+        return false;
+    // Windows reads "C:\\", "C:\.", "\" and the like as the root of a drive: the tree below
+    // would be emptied before the last step, removing the root, failed. Only the full form tells.
+    OwnedText full = FullPath(directory);
+    if (full.empty() || NamesWholeVolume(full.c_str()))
         return false;
     if (!IsLinkedFolder(directory))
         RemoveContents(directory);
@@ -129,10 +163,12 @@ bool FileExists(const char* path) {
     return search.IsOpen();
 }
 
-bool ChangeFileAttributes(const char* path, int32_t attributes) {
+Result ChangeFileAttributes(const char* path, int32_t attributes) {
     const DWORD kSettable =
         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
-    return SetFileAttributesA(path ? path : "", static_cast<DWORD>(attributes) & kSettable) != FALSE;
+    if (!SetFileAttributesA(path ? path : "", static_cast<DWORD>(attributes) & kSettable))
+        return LastFailure();
+    return Result::Success();
 }
 
 OwnedByteSet ReadFileBytes(const char* path) {
@@ -157,16 +193,30 @@ OwnedByteSet ReadFileBytes(const char* path) {
     return result;
 }
 
-bool WriteFileBytes(const char* path, std::initializer_list<const uint8_t*> byteSets) {
+Result WriteFileBytes(const char* path, std::initializer_list<const uint8_t*> byteSets) {
+    // What CreateFileA says of an empty path on Windows.
     if (path == nullptr || path[0] == '\0')
-        return false;
+        return Result::Failure(ERROR_PATH_NOT_FOUND);
     FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
-        return false;
+        return LastFailure();
     for (const uint8_t* block : byteSets) {
         const uint32_t n = ByteSetLength(block);
-        if (n > 0 && !WriteAll(file.get(), ByteSetBytes(block), n))
-            return false;
+        if (n == 0)
+            continue;
+        const Result written = WriteAll(file.get(), ByteSetBytes(block), n);
+        if (!written)
+            return written;
     }
-    return file.Close();
+    if (!file.Close())
+        return LastFailure();
+    return Result::Success();
+}
+
+Result DriveFreeSpace(const char* path, uint64_t* freeBytes) {
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExA(path ? path : "", &available, nullptr, nullptr))
+        return LastFailure();
+    *freeBytes = available.QuadPart;
+    return Result::Success();
 }

@@ -1,4 +1,4 @@
-// System queries: the platform family and the special directories.
+// System queries: the platform family, the special directories and the texts of error codes.
 #pragma once
 
 #include <cstdint>
@@ -22,3 +22,9 @@ inline constexpr int32_t kTemporaryDirectory = 11;
 // returns true, or returns false to let the system answer. Null removes it.
 using SystemDirectoryOverride = bool (*)(int32_t code, char* buffer, uint32_t size);
 void SetSystemDirectoryOverride(SystemDirectoryOverride hook);
+
+// The system's own text for an error code, in the ANSI code page, without its trailing line
+// break and spaces; null when the system has none. Inserts such as "%1" stay as they are.
+OwnedText SystemErrorText(uint32_t code);
+// "错误 N: <the system's text>", or "错误 N" when it has none: the reason the failure boxes give.
+OwnedText SystemErrorReason(uint32_t code);

@@ -1,4 +1,5 @@
-// System queries over GetVersionExA, the shell folder paths and the system directories.
+// System queries over GetVersionExA, the shell folder paths, the system directories and the
+// system's message table.
 #include "runtime/system_commands.h"
 
 #include <windows.h>
@@ -7,8 +8,10 @@
 
 #include <cstring>
 
+#include "runtime/error_reason.h"
 #include "runtime/memory.h"
 #include "runtime/path_rules.h"
+#include "runtime/text_commands.h"
 
 namespace {
 
@@ -76,4 +79,25 @@ OwnedText SpecialDirectory(int32_t code) {
 
 void SetSystemDirectoryOverride(SystemDirectoryOverride hook) {
     g_directoryOverride = hook;
+}
+
+OwnedText SystemErrorText(uint32_t code) {
+    // Language 0: the user's language, which is what the ANSI code page was chosen for (936 under
+    // a Chinese Windows PE). The system sizes the text: a few of its texts run to several lines.
+    char* text = nullptr;
+    DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    // The system's texts end in CR LF, some in a space before it as well; no GBK trail byte is
+    // one of these bytes.
+    while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' '))
+        --n;
+    OwnedText result = MakeText(text, n);
+    if (text)
+        LocalFree(text);
+    return result;
+}
+
+OwnedText SystemErrorReason(uint32_t code) {
+    return ErrorReasonText(code, SystemErrorText);
 }

@@ -31,7 +31,7 @@ void RunCustomImport(FlowView& view, const char* windowsDirectory, const char* d
     CommandRunner(parameters.c_str(), DismPath.c_str(), kProgramForm, &run);
 
     if (!DismSucceeded(run.started, run.exitCode)) {
-        OwnedText message = DismFailureMessage("自定义导入驱动失败", run.started, run.exitCode);
+        OwnedText message = DismFailureMessage("自定义导入驱动失败", run);
         view.Finish({nullptr, message.c_str(), BoxIcon::kStop});
         return;
     }

@@ -18,7 +18,7 @@ void RunFuzzyImport(FlowView& view, const char* targetRoot) {
     CommandRunner(parameters.c_str(), DismPath.c_str(), kProgramForm, &run);
 
     if (!DismSucceeded(run.started, run.exitCode)) {
-        OwnedText message = DismFailureMessage("模糊导入驱动失败", run.started, run.exitCode);
+        OwnedText message = DismFailureMessage("模糊导入驱动失败", run);
         view.Finish({"状态: 模糊导入驱动失败", message.c_str(), BoxIcon::kStop});
         return;
     }

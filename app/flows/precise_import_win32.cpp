@@ -61,7 +61,7 @@ void RunPreciseImport(FlowView& view, const char* targetRoot) {
     }
 
     if (failed) {
-        OwnedText message = DismFailureMessage("精准导入驱动失败", failure.started, failure.exitCode);
+        OwnedText message = DismFailureMessage("精准导入驱动失败", failure);
         view.Finish({"状态: 精准导入驱动失败", message.c_str(), BoxIcon::kStop});
         return;
     }

@@ -30,3 +30,10 @@ DirectoryLevels PlanDirectoryLevels(const char* path) {
 OwnedText ExtractorArguments(const char* archivePath, const char* workDir) {
     return ConcatText(" x  ", "\"", archivePath, "\"", "  -y -aos -p", kArchivePassword, "  -o", workDir);
 }
+
+uint64_t StagingBytesNeeded(std::initializer_list<uint64_t> writtenFiles, uint64_t unpackedBytes, uint32_t cluster) {
+    uint64_t total = unpackedBytes;
+    for (uint64_t size : writtenFiles)
+        total += cluster > 0 ? (size + cluster - 1) / cluster * cluster : size;
+    return total;
+}

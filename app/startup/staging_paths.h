@@ -1,6 +1,8 @@
 // The pure path and command-line work of payload staging.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "runtime/owned.h"
@@ -18,3 +20,7 @@ DirectoryLevels PlanDirectoryLevels(const char* path);
 OwnedText ExtractorArguments(const char* archivePath, const char* workDir);
 
 inline constexpr char kArchivePassword[] = "k537204968";
+
+// The bytes staging fills on the work directory's drive: each file it writes rounded up to whole
+// clusters, and the payload once unpacked (already counted in clusters).
+uint64_t StagingBytesNeeded(std::initializer_list<uint64_t> writtenFiles, uint64_t unpackedBytes, uint32_t cluster);

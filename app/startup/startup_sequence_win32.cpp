@@ -4,15 +4,16 @@
 #include <cpuid.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/exec/command_runner.h"
 #include "app/exec/probes.h"
 #include "app/startup/environment_checks.h"
 #include "app/startup/program_globals.h"
+#include "app/startup/staging_messages.h"
 #include "app/startup/staging_paths.h"
 #include "resources/payload_constants.h"
+#include "runtime/byte_set.h"
 #include "runtime/declared_api.h"
 #include "runtime/file_commands.h"
 #include "runtime/info_box.h"
@@ -36,6 +37,34 @@ constexpr uint32_t kFirstExtractorFailure = 2;
     RemoveDirectoryTree(WorkDir.c_str());
     ShowBox(message, 0x10);
     ExitProgram(0);
+}
+
+// Windows PE's system drive is a RAM disk of 32 MB unless its image was built with more, and a
+// real payload unpacks to far more: without this the extractor would fill it and fail halfway
+// with a message that names no cause. A drive whose free space cannot be read is left to try.
+void RequireStagingSpace(const char* root) {
+    uint64_t freeBytes = 0;
+    if (!DriveFreeSpace(root, &freeBytes))
+        return;
+    const uint64_t needed = StagingBytesNeeded(
+        {ByteSetLength(kPayloadArchive), ByteSetLength(kExtractorProgram), ByteSetLength(kExtractorLibrary)},
+        kPayloadUnpackedBytes, kPayloadCluster);
+    if (freeBytes >= needed)
+        return;
+    OwnedText drive = LeftText(root, 2);
+    OwnedText message = LowSpaceMessage(drive.c_str(), needed, freeBytes);
+    ShowBox(message.c_str(), 0x10);
+    ExitProgram(0);
+}
+
+// Writes one payload file; a refused write ends staging with its reason, and takes what was
+// written before with it.
+void WritePayloadFile(const char* path, const char* fileName, const uint8_t* byteSet) {
+    const Result written = WriteFileBytes(path, {byteSet});
+    if (written)
+        return;
+    OwnedText message = WriteFailureMessage(fileName, written.error(), SystemErrorText);
+    AbandonStaging(message.c_str());
 }
 
 }  // namespace
@@ -85,43 +114,58 @@ OwnedText SystemDriveRoot() {
     return LeftText(system.get(), 3);
 }
 
-void CreateDirectoryPath(OwnedText& path) {
+Result CreateDirectoryPath(OwnedText& path) {
     DirectoryLevels plan = PlanDirectoryLevels(path.c_str());
     path = std::move(plan.path);
     for (const OwnedText& level : plan.levels) {
-        if (!FileExists(level.c_str()) && !MakeDirectory(level.c_str()))
+        // An empty level is where the plan ran out of separators: creation ends there.
+        if (level.empty())
             break;
+        if (FileExists(level.c_str()))
+            continue;
+        const Result made = MakeDirectory(level.c_str());
+        if (!made)
+            return made;
     }
+    return Result::Success();
 }
 
 void StagePayload() {
     OwnedText root = SystemDriveRoot();
+    RequireStagingSpace(root.c_str());
     WorkDir = ConcatText(root.get(), "\\TovUSB\\");
+    // A directory that could not be made shows up at once as the archive that is not there.
     CreateDirectoryPath(WorkDir);
-    ChangeFileAttributes(WorkDir.c_str(), 2);
+    // Hiding is a courtesy to the technician's file views: a payload that shows works as well.
+    ChangeFileAttributes(WorkDir.c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     ArchivePath = ConcatText(WorkDir.get(), "\\USB.7z");
-    WriteFileBytes(ArchivePath.c_str(), {kPayloadArchive});
+    const Result archiveWritten = WriteFileBytes(ArchivePath.c_str(), {kPayloadArchive});
     if (!FileExists(ArchivePath.c_str())) {
         ShowBox("程序初始化失败,USB.7z不存在！", 0x10);
         ExitProgram(0);
     }
+    // There, but not written whole: an older archive that could not be replaced, or part of this one.
+    if (!archiveWritten) {
+        OwnedText message = WriteFailureMessage("USB.7z", archiveWritten.error(), SystemErrorText);
+        AbandonStaging(message.c_str());
+    }
 
     ExtractorPath = ConcatText(WorkDir.get(), "\\7z.exe");
-    WriteFileBytes(ExtractorPath.c_str(), {kExtractorProgram});
+    WritePayloadFile(ExtractorPath.c_str(), "7z.exe", kExtractorProgram);
     OwnedText libraryPath = ConcatText(WorkDir.get(), "\\7z.dll");
-    WriteFileBytes(libraryPath.c_str(), {kExtractorLibrary});
+    WritePayloadFile(libraryPath.c_str(), "7z.dll", kExtractorLibrary);
 
     OwnedText arguments = ExtractorArguments(ArchivePath.c_str(), WorkDir.c_str());
     CommandRunResult run;
     CommandRunner(arguments.c_str(), ExtractorPath.c_str(), kProgramForm, &run);
     // A payload that did not unpack would make every later action fail with misleading messages.
-    if (!run.started)
-        AbandonStaging("程序初始化失败,7z.exe无法运行！");
+    if (!run.started) {
+        OwnedText message = ExtractorStartFailureMessage(run.startError, SystemErrorText);
+        AbandonStaging(message.c_str());
+    }
     if (run.exitCode >= kFirstExtractorFailure) {
-        char code[16];
-        std::snprintf(code, sizeof code, "%lu", static_cast<unsigned long>(run.exitCode));
-        OwnedText message = ConcatText("程序初始化失败,USB.7z解压失败,错误代码:", code, "！");
+        OwnedText message = ExtractionFailureMessage(run.exitCode);
         AbandonStaging(message.c_str());
     }
 

@@ -5,6 +5,9 @@
 set(_tov_payload_scripts ${CMAKE_CURRENT_LIST_DIR} CACHE INTERNAL "")
 # The program passes this password in the extractor's command line; the archive must match it.
 set(TOVUSB_ARCHIVE_PASSWORD k537204968 CACHE INTERNAL "")
+# The cluster that the unpacked size counts every file in: a file takes whole clusters on the
+# work directory's drive, and 4 KB is what NTFS and the RAM disk of Windows PE use.
+set(TOVUSB_PAYLOAD_CLUSTER 4096 CACHE INTERNAL "")
 
 find_program(TOVUSB_7ZZ NAMES 7zz DOC "7-Zip for Linux (Debian package 7zip), which builds USB.7z")
 if(NOT TOVUSB_7ZZ)
@@ -13,8 +16,8 @@ endif()
 
 # tov_payload_constants(TARGET lib PAYLOAD_DIR folder EXTRACTOR_DIR folder
 #                       [PAYLOAD_READY file...] [ARCHIVE_VARIABLE var])
-# Makes the static library `lib` that defines kPayloadArchive, kExtractorProgram and
-# kExtractorLibrary (resources/payload_constants.h). The whole content of PAYLOAD_DIR becomes the
+# Makes the static library `lib` that defines kPayloadArchive, kExtractorProgram,
+# kExtractorLibrary and kPayloadUnpackedBytes (resources/payload_constants.h). The whole content of PAYLOAD_DIR becomes the
 # root of the archive. PAYLOAD_READY names the files whose building completes a folder made at
 # build time; without it the folder's entries are globbed again before every build, so adding,
 # changing or removing any of them rebuilds the archive. ARCHIVE_VARIABLE receives the archive's
@@ -32,6 +35,7 @@ function(tov_payload_constants)
 
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${P_TARGET})
     set(archive ${work}/USB.7z)
+    set(unpacked_header ${work}/payload_unpacked_size.h)
     if(P_PAYLOAD_READY)
         set(inputs ${P_PAYLOAD_READY})
     else()
@@ -53,9 +57,10 @@ function(tov_payload_constants)
     endif()
 
     add_custom_command(
-        OUTPUT ${archive}
+        OUTPUT ${archive} ${unpacked_header}
         COMMAND ${CMAKE_COMMAND} -DSEVEN_ZIP=${TOVUSB_7ZZ} -DPASSWORD=${TOVUSB_ARCHIVE_PASSWORD}
-                -DPAYLOAD_DIR=${payload_dir} -DARCHIVE=${archive} -P ${_tov_payload_scripts}/make_archive.cmake
+                -DPAYLOAD_DIR=${payload_dir} -DARCHIVE=${archive} -DUNPACKED_HEADER=${unpacked_header}
+                -DCLUSTER=${TOVUSB_PAYLOAD_CLUSTER} -P ${_tov_payload_scripts}/make_archive.cmake
         DEPENDS ${inputs} ${_tov_payload_scripts}/make_archive.cmake
         COMMENT "Archiving the payload folder ${payload_dir}"
         VERBATIM)
@@ -72,9 +77,10 @@ function(tov_payload_constants)
         set(TOV_${name} "${path}")
     endforeach()
     configure_file(${_tov_payload_scripts}/payload_constants.c.in ${work}/payload_constants.c @ONLY)
-    # .incbin is invisible to the compiler's dependency scan.
+    # .incbin is invisible to the compiler's dependency scan; the size header is made with the
+    # archive and must be there before the first compilation.
     set_source_files_properties(${work}/payload_constants.c PROPERTIES OBJECT_DEPENDS
-        "${archive};${extractor_dir}/7z.exe;${extractor_dir}/7z.dll")
+        "${archive};${unpacked_header};${extractor_dir}/7z.exe;${extractor_dir}/7z.dll")
     add_library(${P_TARGET} STATIC ${work}/payload_constants.c)
     target_include_directories(${P_TARGET} PUBLIC ${CMAKE_SOURCE_DIR})
     if(P_ARCHIVE_VARIABLE)

@@ -84,15 +84,35 @@ TEST(CommandRunner, TenMegabytesArriveWholeAndByteExact) {
     EXPECT_EQ(firstBad, run.output.size()) << "first wrong byte";
 }
 
-TEST(CommandRunner, AChildThatCannotStartGivesNothingAfterOnePoll) {
-    CommandRunResult result;
-    result.started = true;
-    result.exitCode = 77;
-    OwnedText text = CommandRunner("out:x", "C:\\no\\such\\folder\\missing.exe", 1, &result);
-    EXPECT_EQ(text.get(), nullptr);
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(result.exitCode, 0u);
-    EXPECT_EQ(result.polls, 1u);
+TEST(CommandRunner, AChildThatCannotStartGivesNothingAfterOnePollAndWhy) {
+    TempFolder folder;
+    const std::string text = folder.path() + "\\text.exe";
+    HANDLE file = CreateFileA(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "not a program\r\n", 15, &written, nullptr);
+    CloseHandle(file);
+    const struct {
+        std::string program;
+        DWORD error;
+        DWORD alsoSeen;  // what Wine says instead
+    } cases[] = {
+        {"C:\\no\\such\\folder\\missing.exe", ERROR_PATH_NOT_FOUND, ERROR_FILE_NOT_FOUND},
+        {folder.path() + "\\missing.exe", ERROR_FILE_NOT_FOUND, ERROR_FILE_NOT_FOUND},
+        {text, ERROR_BAD_EXE_FORMAT, ERROR_BAD_EXE_FORMAT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        CommandRunResult result;
+        result.started = true;
+        result.exitCode = 77;
+        OwnedText output = CommandRunner("out:x", c.program.c_str(), 1, &result);
+        EXPECT_EQ(output.get(), nullptr);
+        EXPECT_FALSE(result.started);
+        EXPECT_EQ(result.exitCode, 0u);
+        EXPECT_EQ(result.polls, 1u);
+        EXPECT_TRUE(result.startError == c.error || result.startError == c.alsoSeen) << result.startError;
+    }
 }
 
 TEST(CommandRunner, ProgramAndShellFormsReachTheChildAsBuilt) {

@@ -1,5 +1,5 @@
 // Under Wine with real files: log entries newest first, the target's architecture, the driver
-// index and the shell's path qualification.
+// index, the shell's path qualification and the work directory's levels.
 #include <windows.h>
 
 #include <fstream>
@@ -102,6 +102,20 @@ TEST(QualifyPath, CollapsesDoubledSeparatorsAndDots) {
     EXPECT_STREQ(QualifyPath("C:\\TovUSB\\\\Win7X64\\Intel_7_USB3.0_Win7\\").c_str(),
                  "C:\\TovUSB\\Win7X64\\Intel_7_USB3.0_Win7\\");
     EXPECT_STREQ(QualifyPath("C:\\a\\..\\b").c_str(), "C:\\b");
+}
+
+TEST(CreateDirectoryPath, MakesEveryLevelOrTellsWhyNot) {
+    TempFolder folder;
+    OwnedText path = CopyText((folder.path() + "\\\\a\\\\b").c_str());
+    EXPECT_TRUE(CreateDirectoryPath(path));
+    EXPECT_EQ(std::string(path.c_str()), folder.path() + "\\a\\b\\");
+    EXPECT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    // A file stands where a level should be: the level below it cannot be made.
+    WriteAll(folder.path() + "\\file", "x");
+    path = CopyText((folder.path() + "\\file\\sub\\").c_str());
+    const Result made = CreateDirectoryPath(path);
+    EXPECT_FALSE(made);
+    EXPECT_NE(made.error(), 0u);
 }
 
 TEST(ReadProcessorBrand, MatchesWhatTheSystemReportsForProcessorZero) {

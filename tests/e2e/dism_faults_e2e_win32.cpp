@@ -1,4 +1,4 @@
-// Faults of DISM in all three imports (missing, crashing, failing, printing 100 MB), targets with
+// Faults of DISM in all three imports (missing, not a program, crashing, failing, printing 100 MB), targets with
 // spaces, GBK characters and 250 characters, double clicks and close requests while a run is
 // under way, and 200 precise imports in one process.
 #include <gtest/gtest.h>
@@ -24,11 +24,14 @@ constexpr char kCustomDrivers[] = "G:\\drivers\\custom_usb";
 class DismFaultScenario : public ToolScenario {
   protected:
     void InstallFaultyDism(const std::string& fault) { ASSERT_TRUE(::InstallFaultyDism(fault)); }
-    void RemoveDism() {
+    // Deletes both DISM builds, or puts a text in their place.
+    void ReplaceDism(const char* text) {
         for (const char* build : {"x64", "x86"}) {
             const std::string dism = std::string(tool::kWorkDir) + "\\dism\\" + build + "\\dism.exe";
             DeleteFileA(dism.c_str());
             EXPECT_FALSE(PathExists(dism));
+            if (text)
+                ASSERT_TRUE(WriteWholeFile(dism, text));
         }
     }
 
@@ -54,31 +57,41 @@ class DismFaultScenario : public ToolScenario {
     }
 };
 
+// The system's text of an exit code in parentheses, as the failure boxes add it when there is one.
+std::string ExitCodeText(DWORD code) {
+    const std::string text = SystemText(code);
+    return text.empty() ? std::string() : "(" + text + ")";
+}
+
 TEST_F(DismFaultScenario, ADismThatIsMissingCrashesOrFailsIsReportedByEveryImport) {
     StartTool(kEtronListing);
     struct FaultCase {
         const char* name;
-        const char* fault;  // null: no DISM at all
+        const char* fault;    // what the misbehaving DISM does; null: no program at all
+        const char* notDism;  // with a null fault: a text put where DISM is, null: nothing
         std::string output;
-        const char* outcome;
+        std::string outcome;
     };
     const FaultCase cases[] = {
-        {"missing", nullptr, "", ",DISM无法运行！"},
-        {"crashing", "crash", "", ",DISM错误代码:0xC0000005！"},
-        {"exit code 2", "exit 2", "Error: 2\r\n", ",DISM错误代码:2！"},
+        {"missing", nullptr, nullptr, "", ",DISM无法运行(" + ErrorReason(ERROR_FILE_NOT_FOUND) + ")！"},
+        {"not a program", nullptr, "DISM\r\n", "", ",DISM无法运行(" + ErrorReason(ERROR_BAD_EXE_FORMAT) + ")！"},
+        {"crashing", "crash", nullptr, "", ",DISM错误代码:0xC0000005" + ExitCodeText(0xC0000005) + "！"},
+        {"exit code 2", "exit 2", nullptr, "Error: 2\r\n", ",DISM错误代码:2" + ExitCodeText(2) + "！"},
     };
+    // A reason without the system's text would pass for one with it.
+    ASSERT_FALSE(SystemText(ERROR_BAD_EXE_FORMAT).empty());
     const std::string precise = PreciseParameters(kWin7x64Root, kEtronFolder);
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.fault)
             InstallFaultyDism(c.fault);
         else
-            RemoveDism();
+            ReplaceDism(c.notDism);
 
         SelectImport(tool::kRadio1);
         DeleteFileA(kDismLog);
         ChooseTarget(kWin7x64Root);
-        MessageBoxView box = ExpectBox(std::string("精准导入驱动失败") + c.outcome, BoxIcon::kStop);
+        MessageBoxView box = ExpectBox("精准导入驱动失败" + c.outcome, BoxIcon::kStop);
         EXPECT_EQ(session_.Status(), "状态: 精准导入驱动失败");
         ExpectAllControlsEnabled(true);
         // The failed run is logged like any other: its parameters over what DISM printed.
@@ -87,7 +100,7 @@ TEST_F(DismFaultScenario, ADismThatIsMissingCrashesOrFailsIsReportedByEveryImpor
 
         SelectImport(tool::kRadio2);
         ChooseTarget(kWin7x64Root);
-        box = ExpectBox(std::string("模糊导入驱动失败") + c.outcome, BoxIcon::kStop);
+        box = ExpectBox("模糊导入驱动失败" + c.outcome, BoxIcon::kStop);
         EXPECT_EQ(session_.Status(), "状态: 模糊导入驱动失败");
         ExpectAllControlsEnabled(true);
         DismissBox(box);
@@ -95,7 +108,7 @@ TEST_F(DismFaultScenario, ADismThatIsMissingCrashesOrFailsIsReportedByEveryImpor
         HWND custom = OpenCustomWindow();
         ASSERT_NE(custom, nullptr);
         StartCustomImport(custom, "D:\\Windows", kCustomDrivers);
-        box = ExpectBox(std::string("自定义导入驱动失败") + c.outcome, BoxIcon::kStop);
+        box = ExpectBox("自定义导入驱动失败" + c.outcome, BoxIcon::kStop);
         EXPECT_EQ(TextOf(Control(custom, tool::kCustomStart)), "开始导入");
         EXPECT_TRUE(IsEnabled(Control(custom, tool::kCustomStart)));
         DismissBox(box);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "tests/support/unix_side.h"
@@ -25,6 +26,33 @@ class ImmutablePath {
     std::string unixPath_;
     bool ok_ = false;
 };
+
+// A drive made small for the object's life: a tmpfs of `size` bytes (a multiple of 4 KB) mounted
+// over the folder behind a Windows drive root, which hides what the folder holds, with a file of
+// `fill` bytes written into it. Mounting needs root, as chattr does; tmpfs keeps the extended
+// attribute in which Wine stores the hidden attribute. scripts/e2e-prefix unmounts what a
+// scenario that was killed left mounted.
+class SmallDrive {
+  public:
+    SmallDrive(const std::string& root, uint64_t size, uint64_t fill);
+    ~SmallDrive();
+    SmallDrive(const SmallDrive&) = delete;
+    SmallDrive& operator=(const SmallDrive&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    std::string root_;
+    std::string unixPath_;
+    uint64_t size_;
+    bool mounted_ = false;
+    bool ok_ = false;
+};
+
+// The system's own text for an error code in the ANSI code page, without its line break, as the
+// tool's boxes quote it; empty when the system has none.
+std::string SystemText(DWORD code);
+// The reason as the tool's boxes give it: "错误 N: <text>", or "错误 N" without a text.
+std::string ErrorReason(DWORD code);
 
 // A file held open with the given sharing (0: nobody else may open it) while the object lives.
 class HeldOpenFile {

@@ -48,6 +48,65 @@ ImmutablePath::~ImmutablePath() {
         WaitUntil([&] { return !WriteRefused(windowsPath_); }, 10000);
 }
 
+namespace {
+
+uint64_t TotalBytes(const std::string& root) {
+    ULARGE_INTEGER total;
+    return GetDiskFreeSpaceExA(root.c_str(), nullptr, &total, nullptr) ? total.QuadPart : 0;
+}
+
+bool WriteFiller(const std::string& path, uint64_t size) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    // Written out: a sparse file would take no space on tmpfs.
+    const std::vector<char> chunk(1 << 20, 'f');
+    bool ok = true;
+    for (uint64_t left = size; ok && left > 0;) {
+        const DWORD n = static_cast<DWORD>(left < chunk.size() ? left : chunk.size());
+        DWORD written = 0;
+        ok = WriteFile(file, chunk.data(), n, &written, nullptr) && written == n;
+        left -= n;
+    }
+    return CloseHandle(file) && ok;
+}
+
+}  // namespace
+
+SmallDrive::SmallDrive(const std::string& root, uint64_t size, uint64_t fill)
+    : root_(root), unixPath_(UnixPathOf(root)), size_(size) {
+    if (unixPath_.empty() || !StartUnixProgram("/usr/bin/mount", "-t tmpfs -o size=" + std::to_string(size) +
+                                                                     " tovusb-small " + UnixQuoted(unixPath_)))
+        return;
+    mounted_ = true;
+    ok_ = WaitUntil([&] { return TotalBytes(root_) == size_; }, 10000) &&
+          (fill == 0 || WriteFiller(root_ + "filler.bin", fill));
+}
+
+SmallDrive::~SmallDrive() {
+    if (!mounted_)
+        return;
+    // Lazily: whatever still holds the drive open does not keep it mounted.
+    if (StartUnixProgram("/usr/bin/umount", "-l " + UnixQuoted(unixPath_)))
+        WaitUntil([&] { return TotalBytes(root_) != size_; }, 10000);
+}
+
+std::string SystemText(DWORD code) {
+    char text[1024];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                             sizeof text, nullptr);
+    while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' '))
+        --n;
+    return std::string(text, n);
+}
+
+std::string ErrorReason(DWORD code) {
+    char number[16];
+    wsprintfA(number, code >= 0x10000 ? "0x%08lX" : "%lu", code);
+    const std::string text = SystemText(code);
+    return std::string("错误 ") + number + (text.empty() ? "" : ": " + text);
+}
+
 HeldOpenFile::HeldOpenFile(const std::string& path, DWORD sharing)
     : file_(CreateFileA(path.c_str(),
                         GENERIC_READ | GENERIC_WRITE,

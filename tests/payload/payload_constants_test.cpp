@@ -2,6 +2,7 @@
 // Part of the archive test programs (one per payload folder), natively and under Wine.
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -38,6 +39,19 @@ TEST(PayloadConstants, HoldTheBuiltFilesAsByteSets) {
     // The archive starts with the 7z signature; the extractor is a Windows program.
     EXPECT_EQ(std::memcmp(kPayloadArchive + 8, "7z\xBC\xAF\x27\x1C", 6), 0);
     EXPECT_EQ(std::memcmp(kExtractorProgram + 8, "MZ", 2), 0);
+}
+
+// Staging checks the free space against this before it writes anything: every file of the
+// folder the archive was made from, hidden and empty ones too, in whole 4 KB clusters.
+TEST(PayloadConstants, KnowTheUnpackedSizeInClusters) {
+    uint64_t expected = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(HostPath(TOVUSB_TEST_PAYLOAD_DIR))) {
+        if (entry.is_regular_file())
+            expected += (entry.file_size() + 4095) / 4096 * 4096;
+    }
+    EXPECT_GT(expected, 0u);
+    EXPECT_EQ(kPayloadCluster, 4096u);
+    EXPECT_EQ(kPayloadUnpackedBytes, expected);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "runtime/byte_set.h"
 #include "runtime/path_rules.h"
 #include "tests/runtime/scratch_folder_win32.h"
+#include "tests/support/offline_windows.h"
 #include "tests/support/unix_side.h"
 
 namespace {
@@ -30,8 +31,8 @@ TEST(MakeDirectoryTest, CreatesOneLevelOnly) {
     ScratchFolder temp;
     EXPECT_TRUE(MakeDirectory((temp / "a").c_str()));
     EXPECT_TRUE(GetFileAttributesA((temp / "a").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_FALSE(MakeDirectory((temp / "a").c_str())) << "existing directory";
-    EXPECT_FALSE(MakeDirectory((temp / "b\\c").c_str())) << "missing parent";
+    EXPECT_EQ(MakeDirectory((temp / "a").c_str()).error(), ERROR_ALREADY_EXISTS);
+    EXPECT_EQ(MakeDirectory((temp / "b\\c").c_str()).error(), ERROR_PATH_NOT_FOUND);
     EXPECT_FALSE(ScratchFolder::Exists(temp / "b"));
     EXPECT_FALSE(MakeDirectory(""));
 }
@@ -138,6 +139,61 @@ TEST(RemoveDirectoryTreeTest, LinkedFoldersAreNeverEmptied) {
     EXPECT_FALSE(ScratchFolder::Exists(root + "\\own.txt"));
 }
 
+// Windows reads all these as the root of a drive. Each, if not refused, would empty the drive
+// before the removal of the root itself failed; here the drive is a folder of the test.
+TEST(RemoveDirectoryTreeTest, NoSpellingOfADriveRootEmptiesIt) {
+    ScratchFolder temp;
+    ASSERT_TRUE(CreateDirectoryA((temp / "sub").c_str(), nullptr));
+    ScratchFolder::WriteFile(temp / "keep.txt", "keep");
+    ScratchFolder::WriteFile(temp / "sub\\deep.txt", "deep");
+    MappedDrive drive(temp.path());
+    ASSERT_NE(drive.letter(), 0);
+    const std::string d(1, drive.letter());
+    char previous[MAX_PATH];
+    ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, previous), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryA((d + ":\\sub").c_str()));
+    // Not "/": Wine reads it as the root of its Unix file system, on drive Z:.
+    const std::string spellings[] = {
+        d + ":\\\\",
+        d + ":\\.",
+        d + ":\\..\\",
+        d + ":\\sub\\..",
+        d + ":/",
+        d + ":\\. ",
+        d + ":\\\\\\sub\\\\..\\\\",
+        "\\",
+        "..",
+        d + ":..",
+        "\\\\?\\" + d + ":\\",
+        "\\\\?\\" + d + ":\\\\",
+        "\\\\?\\" + d + ":\\.",
+        "\\\\.\\" + d + ":\\",
+    };
+    for (const std::string& path : spellings) {
+        // Should the system read a spelling as another drive, a broken rule must not reach it.
+        char full[MAX_PATH] = {};
+        GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+        const std::string form = full;
+        if (form.rfind(d + ":", 0) != 0 && form.rfind("\\\\?\\" + d + ":", 0) != 0 &&
+            form.rfind("\\\\.\\" + d + ":", 0) != 0) {
+            ADD_FAILURE() << path << " is read as " << form;
+            continue;
+        }
+        EXPECT_FALSE(RemoveDirectoryTree(path.c_str())) << path;
+        EXPECT_EQ(ScratchFolder::ReadFile(temp / "keep.txt"), "keep") << path;
+        EXPECT_EQ(ScratchFolder::ReadFile(temp / "sub\\deep.txt"), "deep") << path;
+    }
+    ASSERT_TRUE(SetCurrentDirectoryA(previous));
+    // A folder below the root goes, however its separators run.
+    EXPECT_TRUE(RemoveDirectoryTree((d + ":\\\\sub\\\\").c_str()));
+    EXPECT_FALSE(ScratchFolder::Exists(temp / "sub"));
+    EXPECT_EQ(ScratchFolder::ReadFile(temp / "keep.txt"), "keep");
+
+    uint64_t free = 0;
+    EXPECT_TRUE(DriveFreeSpace((d + ":\\").c_str(), &free));
+    EXPECT_GT(free, 0u);
+}
+
 TEST(RemoveDirectoryTreeTest, MissingDirectoryGivesFalse) {
     ScratchFolder temp;
     EXPECT_FALSE(RemoveDirectoryTree((temp / "absent").c_str()));
@@ -234,7 +290,7 @@ TEST(ChangeFileAttributesTest, OnlyTheMaskedBitsAreSet) {
         EXPECT_EQ(GetFileAttributesA(file.c_str()), expected) << std::hex << c.requested;
     }
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_FALSE(ChangeFileAttributes((temp / "missing").c_str(), 0x01));
+    EXPECT_EQ(ChangeFileAttributes((temp / "missing").c_str(), 0x01).error(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(ReadFileBytesTest, WholeFileOrNull) {
@@ -300,18 +356,24 @@ TEST(WriteFileBytesTest, WritesEveryNonEmptySetInOrder) {
     EXPECT_EQ(ScratchFolder::ReadFile(file), big + std::string("first\0", 6));
 }
 
-TEST(WriteFileBytesTest, FailuresGiveFalse) {
+TEST(WriteFileBytesTest, FailuresCarryTheSystemsCode) {
     ScratchFolder temp;
     const OwnedByteSet data = ByteSetOf("x");
-    EXPECT_FALSE(WriteFileBytes("", {data.get()}));
-    EXPECT_FALSE(WriteFileBytes((temp / "missing\\out").c_str(), {data.get()}));
-    EXPECT_FALSE(WriteFileBytes(temp.path().c_str(), {data.get()})) << "a directory";
-
     const std::string file = temp / "busy";
     ScratchFolder::WriteFile(file, "kept");
     HANDLE other = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(WriteFileBytes(file.c_str(), {data.get()})) << "the write needs the file to itself";
+    const struct {
+        std::string path;
+        DWORD error;
+    } cases[] = {
+        {"", ERROR_PATH_NOT_FOUND},
+        {temp / "missing\\out", ERROR_PATH_NOT_FOUND},
+        {temp.path(), ERROR_ACCESS_DENIED},  // a directory
+        {file, ERROR_SHARING_VIOLATION},     // the write needs the file to itself
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WriteFileBytes(c.path.c_str(), {data.get()}).error(), c.error) << c.path;
     CloseHandle(other);
     EXPECT_EQ(ScratchFolder::ReadFile(file), "kept");
 }

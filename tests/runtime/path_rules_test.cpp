@@ -41,6 +41,48 @@ TEST(RemovableDirectoryPathTest, AcceptsEverythingElseWithoutLeadingSpaces) {
     }
 }
 
+TEST(NamesWholeVolumeTest, DriveShareAndDeviceRootsHoweverSpelt) {
+    const struct {
+        const char* path;
+        bool whole;
+    } cases[] = {
+        {"C:\\", true},
+        {"C:", true},
+        {"C:\\\\", true},
+        {"C:/", true},
+        {"C:\\.", true},
+        {"C:\\..\\..", true},
+        {"C:\\Windows\\..", true},
+        {"C:\\. \\...", true},  // names of dots and spaces are stripped to nothing
+        {"\\", true},           // the current drive
+        {"\\\\?\\C:\\", true},
+        {"\\\\?\\C:", true},  // what Wine makes of "\\?\C:\."
+        {"\\\\.\\C:\\\\", true},
+        {"\\\\?\\Volume{4c1b02c1-d990-11dc-99ae-806e6f6e6963}\\", true},
+        {"\\\\?\\unc\\server\\share\\", true},
+        {"\\\\?\\UNC\\server\\share\\x\\..", true},
+        {"\\\\server\\share", true},
+        {"\\\\server\\share\\\\.", true},
+        {"\\\\server", true},
+        {"C:\\TovUSB", false},
+        {"C:\\TovUSB\\", false},
+        {"C:\\\\TovUSB\\\\", false},
+        {"C:\\a\\..\\b", false},
+        {"C:\\..\\TovUSB", false},  // ".." stops at the root
+        {"C:\\\xD6\xD0\\", false},
+        {"C:\\\x95\x5C", false},  // the second byte of a character is no separator
+        {"\\\\?\\C:\\TovUSB", false},
+        {"\\\\?\\UNC\\server\\share\\dir", false},
+        {"\\\\server\\share\\dir\\", false},
+        {"C:\\.x", false},
+        {"TovUSB", false},  // relative: no full path
+        {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NamesWholeVolume(c.path), c.whole) << c.path;
+    EXPECT_FALSE(NamesWholeVolume(nullptr));
+}
+
 TEST(EndsWithSeparatorTest, LooksAtTheLastCharacterNotTheLastByte) {
     const struct {
         const char* path;

@@ -1,4 +1,4 @@
-// System queries: the platform family and the special directories.
+// System queries: the platform family, the special directories and the texts of error codes.
 #include "runtime/system_commands.h"
 
 #include <windows.h>
@@ -17,6 +17,29 @@ bool IsDirectory(const std::string& path) {
 
 bool EndsInOneSlash(const std::string& path) {
     return path.size() >= 2 && path.back() == '\\' && path[path.size() - 2] != '\\';
+}
+
+// The system's whole text for each code, only without the line break it ends in.
+TEST(SystemErrorTextTest, TheSystemsTextTrimmedOrNone) {
+    for (uint32_t code : {2u, 5u, 32u, 112u, 193u, 0xE0000100u}) {
+        char raw[2048] = {};
+        const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                       raw, sizeof raw, nullptr);
+        const std::string text(SystemErrorText(code).c_str());
+        const std::string reason(SystemErrorReason(code).c_str());
+        if (n == 0) {
+            EXPECT_TRUE(text.empty()) << code;
+            EXPECT_EQ(reason.rfind("错误 ", 0), 0u) << code;
+            EXPECT_EQ(reason.find(':'), std::string::npos) << code;
+            continue;
+        }
+        ASSERT_FALSE(text.empty()) << code;
+        EXPECT_EQ(std::string(raw, n).rfind(text, 0), 0u) << code;
+        EXPECT_EQ(std::string(raw + text.size(), n - text.size()).find_first_not_of("\r\n "), std::string::npos)
+            << code;
+        EXPECT_EQ(std::string("\r\n ").find(text.back()), std::string::npos) << code;
+        EXPECT_EQ(reason, "错误 " + std::to_string(code) + ": " + text) << code;
+    }
 }
 
 TEST(OsPlatformTest, NtFamily) {
