@@ -100,9 +100,25 @@ HWND FindMessageBox(DWORD processId) {
     return nullptr;
 }
 
+namespace {
+
+// The box's controls exist before its caption and text do: both are set while it initialises, and
+// a loaded machine can be caught in between. Every box of the tool has both.
+bool Settled(HWND box) {
+    if (TextOf(box).empty())
+        return false;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsStatic(child) && !IsIconStatic(child) && !TextOf(child).empty())
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = FindMessageBox(processId)) != nullptr; }, timeoutMs);
+    WaitUntil([&] { return (box = FindMessageBox(processId)) != nullptr && Settled(box); }, timeoutMs);
     return box;
 }
 
