@@ -9,6 +9,7 @@
 #include "app/exec/command_runner.h"
 #include "app/exec/probes.h"
 #include "app/startup/environment_checks.h"
+#include "app/startup/notice_box.h"
 #include "app/startup/program_globals.h"
 #include "app/startup/staging_messages.h"
 #include "app/startup/staging_paths.h"
@@ -16,16 +17,11 @@
 #include "runtime/byte_set.h"
 #include "runtime/declared_api.h"
 #include "runtime/file_commands.h"
-#include "runtime/info_box.h"
 #include "runtime/program_exit.h"
 #include "runtime/system_commands.h"
 #include "runtime/text_commands.h"
 
 namespace {
-
-void ShowBox(const char* text, int32_t flags) {
-    InfoBox(TaggedValue::OfText(text), flags, "提示");
-}
 
 // 7-Zip's exit codes: 0 done, 1 warnings only (for example a file that was skipped), 2 and above
 // a fatal error, a bad password or a broken archive among them.
@@ -35,7 +31,7 @@ constexpr uint32_t kFirstExtractorFailure = 2;
 // (-aos), so a later start would keep whatever this one left half-written.
 [[noreturn]] void AbandonStaging(const char* message) {
     RemoveDirectoryTree(WorkDir.c_str());
-    ShowBox(message, 0x10);
+    ShowNotice(message, BoxIcon::kStop);
     ExitProgram(0);
 }
 
@@ -53,7 +49,7 @@ void RequireStagingSpace(const char* root) {
         return;
     OwnedText drive = LeftText(root, 2);
     OwnedText message = LowSpaceMessage(drive.c_str(), needed, freeBytes);
-    ShowBox(message.c_str(), 0x10);
+    ShowNotice(message.c_str(), BoxIcon::kStop);
     ExitProgram(0);
 }
 
@@ -105,7 +101,7 @@ void StartupSequence() {
         StagePayload();
         return;
     }
-    ShowBox("本程序仅支持WinPE环境！", 0x30);
+    ShowNotice("本程序仅支持WinPE环境！", BoxIcon::kExclamation);
     ExitProgram(0);
 }
 
@@ -142,7 +138,7 @@ void StagePayload() {
     ArchivePath = ConcatText(WorkDir.get(), "\\USB.7z");
     const Result archiveWritten = WriteFileBytes(ArchivePath.c_str(), {kPayloadArchive});
     if (!FileExists(ArchivePath.c_str())) {
-        ShowBox("程序初始化失败,USB.7z不存在！", 0x10);
+        ShowNotice("程序初始化失败,USB.7z不存在！", BoxIcon::kStop);
         ExitProgram(0);
     }
     // There, but not written whole: an older archive that could not be replaced, or part of this one.
