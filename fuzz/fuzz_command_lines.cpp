@@ -43,6 +43,28 @@ std::string TakePath(FuzzedDataProvider& in, size_t maxCharacters, bool quotes) 
     return out;
 }
 
+// The folder above a Windows directory, written from the rule rather than from the code: a last
+// byte that is a backslash is ignored, then everything up to and including the last backslash
+// that stands on its own (not as the second byte of a two-byte character). With none, the text
+// stands as it is.
+std::string FolderAbove(const std::string& directory) {
+    std::string trimmed = directory;
+    if (!trimmed.empty() && trimmed.back() == '\\')
+        trimmed.pop_back();
+    size_t last = std::string::npos;
+    for (size_t i = 0; i < trimmed.size(); ++i) {
+        const auto b = static_cast<uint8_t>(trimmed[i]);
+        if (b >= 0x80) {
+            if (i + 1 >= trimmed.size())
+                break;  // a lead byte without its second byte ends the scan
+            ++i;
+        } else if (b == '\\') {
+            last = i;
+        }
+    }
+    return last == std::string::npos ? directory : trimmed.substr(0, last + 1);
+}
+
 std::string Describe(const Arguments& args) {
     std::string out;
     for (const std::string& a : args)
@@ -100,7 +122,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                         "extractor");
     }
 
+    // The image root of a custom import, from the rule: the folder above the Windows directory
+    // (a trailing separator ignored), or the text itself where no folder is above it; and it
+    // reaches DISM whole.
     const OwnedText imageRoot = ImageRootOfWindowsDirectory(folderText.get());
-    Require(imageRoot.get() != nullptr, "ImageRootOfWindowsDirectory gives a block");
+    const std::string expectedRoot = FolderAbove(folder);
+    Require(fuzz::AsString(imageRoot.get()) == expectedRoot, "ImageRootOfWindowsDirectory",
+            "directory " + Escaped(folder) + "\ngot " + Escaped(fuzz::AsString(imageRoot.get())) + "\nwant " +
+                Escaped(expectedRoot));
+    const OwnedText customOfRoot = CustomImportParameters(imageRoot.get(), folderText.get());
+    ExpectArguments(std::string(kDism) + " " + customOfRoot.c_str(),
+                    {kDism, "/Image:" + expectedRoot, "/Add-Driver", "/Driver:" + folder, "/Recurse"},
+                    "custom import of the image root");
     return 0;
 }
