@@ -1,5 +1,5 @@
-// Index lookup: the straightforward per-identifier search, and an equivalent single pass over
-// the index for many identifiers.
+// Index lookup: a single pass over the index for many identifiers, and the folders of the matched
+// lines.
 #include "app/inject/index_matching.h"
 
 #include <string>
@@ -8,15 +8,6 @@
 
 #include "runtime/text_commands.h"
 #include "runtime/text_rules.h"
-
-int32_t FindIndexLine(const char* indexText, const char* key) {
-    TextArray lines = SplitText(indexText, "\r\n");
-    for (uint32_t i = 0, n = lines.size(); i < n; ++i) {
-        if (FindText(lines[i], key, std::nullopt, true) != -1)
-            return static_cast<int32_t>(i + 1);
-    }
-    return 0;
-}
 
 namespace {
 
@@ -150,16 +141,6 @@ std::optional<OwnedText> DriverFolderPath(const char* line, const char* driverBa
         return ConcatText(driverBase, "\\Intel_8thA_USB3.A_Win7");
     OwnedText path = ConcatText(driverBase, fields[2]);
     return ParentFolderOf(path.get());
-}
-
-std::optional<OwnedText> DriverFolderFor(const char* line,
-                                         const char* driverBase,
-                                         int32_t processorGeneration,
-                                         PathQualifier qualify) {
-    std::optional<OwnedText> path = DriverFolderPath(line, driverBase, processorGeneration);
-    if (!path)
-        return std::nullopt;
-    return qualify(path->get());
 }
 
 std::vector<OwnedText> DriverFolders(const std::vector<const char*>& matched,
