@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "app/exec/command_runner.h"
+#include "app/exec/probes.h"
 #include "app/flows/close_guard.h"
 #include "app/flows/import_flows.h"
 #include "app/inject/dism_outcome.h"
@@ -11,7 +12,6 @@
 #include "app/inject/survey.h"
 #include "app/inject/target_system.h"
 #include "app/startup/program_globals.h"
-#include "app/startup/startup_sequence.h"
 #include "runtime/text_commands.h"
 
 void RunPreciseImport(FlowView& view, const char* targetRoot) {

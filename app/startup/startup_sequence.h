@@ -20,6 +20,3 @@ OwnedText SystemDriveRoot();
 // Creates every missing level of the path; rewrites it with runs of separators collapsed. The
 // failure of the first level that could not be made.
 Result CreateDirectoryPath(OwnedText& path);
-
-// The processor's brand string from the processor identification instruction.
-OwnedText ReadProcessorBrand();

@@ -1,10 +1,7 @@
 // Start-up: the Windows PE check, the processor generation and payload staging.
 #include "app/startup/startup_sequence.h"
 
-#include <cpuid.h>
 #include <windows.h>
-
-#include <cstring>
 
 #include "app/exec/command_runner.h"
 #include "app/exec/probes.h"
@@ -68,27 +65,6 @@ void WritePayloadFile(const char* path, const char* fileName, const uint8_t* byt
 bool IsWindowsPE() {
     OwnedText windows = SpecialDirectory(kWindowsDirectory);
     return IsWindowsPEDirectory(windows.get());
-}
-
-OwnedText ReadProcessorBrand() {
-    const HANDLE heap = declared::GetProcessHeap();
-    auto* buffer = static_cast<uint32_t*>(declared::HeapAlloc(heap, 0, 48));
-    for (unsigned i = 2; i <= 4; ++i) {
-        unsigned a = 0, b = 0, c = 0, d = 0;
-        __cpuid(0x80000000u + i, a, b, c, d);
-        uint32_t* at = buffer + (i - 2) * 4;
-        at[0] = a;
-        at[1] = b;
-        at[2] = c;
-        at[3] = d;
-    }
-    // The brand leaves promise a terminator within their 48 bytes; a processor that fills all 48
-    // must not make the copy run past the buffer.
-    char brand[49];
-    std::memcpy(brand, buffer, 48);
-    brand[48] = '\0';
-    HeapFree(heap, 0, buffer);
-    return PointerToText(brand);
 }
 
 void StartupSequence() {
