@@ -146,7 +146,7 @@ std::string LogEntry(const std::string& text) {
 
 void ToolScenario::SetUp() {
     if (SandboxToolPath().empty())
-        GTEST_SKIP() << "TovUSB-sandbox.exe is not built";
+        GTEST_FAIL() << "TovUSB-sandbox.exe is not built (the e2e_tests target builds it)";
     for (const char* root : {kWin7x64Root, kWin7x86Root, kSpacedWin7})
         ClearDriverStore(root);
 }

@@ -34,7 +34,7 @@ class FatalFaultScenario : public ToolScenario {
     void SetUp() override {
         ToolScenario::SetUp();
         if (!PathExists(FaultToolPath()))
-            GTEST_SKIP() << "TovUSB-faults.exe is not built";
+            GTEST_FAIL() << "TovUSB-faults.exe is not built (the e2e_tests target builds it)";
     }
     void StartFaultTool(const std::string& listing) {
         SessionOptions options;
