@@ -180,8 +180,8 @@ void ToolScenario::DismissBox(const MessageBoxView& box) {
     ASSERT_TRUE(session_.Dismiss(box));
 }
 
-void ToolScenario::ExpectNoBox(DWORD waitMs) {
-    Sleep(waitMs);
+void ToolScenario::ExpectNoBox() {
+    ASSERT_TRUE(WaitForThreadToCatchUp(session_.main())) << "the tool does not answer";
     EXPECT_EQ(FindMessageBox(session_.process().id()), nullptr);
 }
 

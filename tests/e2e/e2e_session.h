@@ -101,7 +101,8 @@ class ToolSession {
     bool WaitForHeldRuns(size_t count, DWORD timeoutMs) const;
 
     // Clicks the button, waits for the folder dialog, checks nothing, and chooses the folder
-    // (or cancels when `folder` is empty). The dialog's prompt goes to *prompt.
+    // (or cancels when `folder` is empty): OK is pressed only once the dialog shows the folder
+    // selected (SelectFolderAndConfirmShown). The dialog's prompt goes to *prompt.
     bool ClickAndChooseFolder(HWND button, const std::string& folder, std::string* prompt = nullptr);
     // The next message box of the tool, read; its window is null when none came in time.
     MessageBoxView WaitForBox(DWORD timeoutMs = 60000) const;

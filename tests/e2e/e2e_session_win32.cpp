@@ -179,7 +179,8 @@ bool ToolSession::ClickAndChooseFolder(HWND button, const std::string& folder, s
         *prompt = FolderDialogPrompt(dialog);
     if (folder.empty())
         return CancelFolderDialog(dialog) && WaitUntil([&] { return !IsWindow(dialog); }, 10000);
-    return SelectFolder(process_.handle(), dialog, folder) && ConfirmFolderDialog(dialog) &&
+    // OK only once the dialog shows the folder: an early selection may have fallen back to the desktop.
+    return SelectFolderAndConfirmShown(process_.handle(), dialog, folder) && ConfirmFolderDialog(dialog) &&
            WaitUntil([&] { return !IsWindow(dialog); }, 10000);
 }
 

@@ -154,7 +154,7 @@ TEST_F(PreciseImportScenario, RefusesToCloseTheMainWindowWhileDismRuns) {
     ChooseTarget(kWin7x64Root);
     ASSERT_TRUE(session_.WaitForHeldRuns(1, 30000));
     ASSERT_TRUE(PressCloseBox(session_.main()));
-    Sleep(500);
+    ASSERT_TRUE(WaitForThreadToCatchUp(session_.main())) << "the tool does not answer";
     EXPECT_TRUE(session_.process().Running());
     EXPECT_TRUE(IsWindow(session_.main()));
     EXPECT_TRUE(PathExists("X:\\TovUSB\\dism\\x64\\dism.exe"));
