@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -10,6 +11,23 @@
 // 1-based number of the first CR LF line of the index text that contains the key (ASCII case
 // ignored, GBK characters stepped over), or 0.
 int32_t FindIndexLine(const char* indexText, const char* key);
+
+// The first index line holding "|" + identifier + "|" for many identifiers, read once.
+class IndexLineFinder {
+  public:
+    // The lines must outlive the finder.
+    explicit IndexLineFinder(const TextArray& lines);
+    ~IndexLineFinder();
+    IndexLineFinder(const IndexLineFinder&) = delete;
+    IndexLineFinder& operator=(const IndexLineFinder&) = delete;
+    // 0-based number of the first line that holds the key, or -1.
+    int64_t Find(const char* id) const;
+
+  private:
+    struct Keys;
+    const TextArray& lines_;
+    std::unique_ptr<Keys> keys_;
+};
 
 // For each identifier in order, the first index line holding "|" + identifier + "|", untrimmed;
 // one entry per identifier that found a line, duplicates kept. Equal, line for line, to calling
