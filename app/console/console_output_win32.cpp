@@ -3,7 +3,6 @@
 
 #include <string>
 
-
 namespace {
 
 bool IsRedirected(HANDLE handle) {
@@ -24,12 +23,11 @@ std::wstring Wide(const char* text, UINT codePage) {
 }
 
 std::string Narrow(const std::wstring& wide, UINT codePage) {
-    const int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                      nullptr);
+    const int n =
+        WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr,
-                            nullptr);
+        WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
     return bytes;
 }
 
@@ -47,7 +45,10 @@ void WriteAll(HANDLE handle, const char* bytes, size_t size) {
 
 ConsoleOutput::ConsoleOutput() {
     const HANDLE inherited = GetStdHandle(STD_OUTPUT_HANDLE);
-    attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+    // A process that has a console already (Wine gives a windowed child its parent's) is refused
+    // the attachment, and has one all the same.
+    AttachConsole(ATTACH_PARENT_PROCESS);
+    attached_ = GetConsoleOutputCP() != 0;
     if (IsRedirected(inherited)) {
         out_ = inherited;
         return;
@@ -62,8 +63,8 @@ ConsoleOutput::ConsoleOutput() {
 }
 
 Result ConsoleOutput::OpenLog(const char* path) {
-    log_.Attach(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+    log_.Attach(
+        CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!log_)
         return Result::Failure(GetLastError());
     return Result::Success();

@@ -57,9 +57,8 @@ int RunSurveyCommand(ConsoleOutput& out, const char* targetRoot) {
         out.Line("精准导入失败,错误:Error1001！");
         return kExitNothingToInject;
     }
-    for (const std::string& line :
-         DeviceSurveyReport(listing.get(), {plan.indexLines, indexName, index.driverBase.get()}, ProcessorGeneration,
-                            QualifyPath))
+    for (const std::string& line : DeviceSurveyReport(
+             listing.get(), {plan.indexLines, indexName, index.driverBase.get()}, ProcessorGeneration, QualifyPath))
         Line(out, line);
 
     if (plan.matched.empty())

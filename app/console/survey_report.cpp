@@ -40,8 +40,8 @@ std::vector<std::string> DeviceSurveyReport(const char* listing,
             continue;
         }
         const char* line = index.lines[static_cast<size_t>(slot)];
-        report.push_back(std::string("  索引: ") + index.name + " 第 " + std::to_string(slot + 1) + " 行, 由 " + *selecting +
-                         " 选中: " + line);
+        report.push_back(std::string("  索引: ") + index.name + " 第 " + std::to_string(slot + 1) + " 行, 由 " +
+                         *selecting + " 选中: " + line);
         const std::vector<OwnedText> folders = DriverFolders({line}, index.driverBase, processorGeneration, qualify);
         if (folders.empty())
             report.push_back("  驱动: 索引行不足三段, 跳过");

@@ -9,8 +9,9 @@ namespace {
 
 enum class Part { kOther, kHardware, kCompatible };
 
+// Half-width and full-width (A1 A1) spaces, as the survey's trimming reads them, and tabs.
 bool StartsIndented(std::string_view line) {
-    return !line.empty() && (line[0] == ' ' || line[0] == '\t');
+    return !line.empty() && (line[0] == ' ' || line[0] == '\t' || line.substr(0, 2) == "\xA1\xA1");
 }
 
 std::string Trimmed(std::string_view line) {
