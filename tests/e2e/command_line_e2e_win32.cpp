@@ -51,8 +51,8 @@ class CommandLineScenario : public testing::Test {
         for (const char* level : {"", "\\dism", "\\dism\\x64"})
             CreateDirectoryA((std::string(tool::kWorkDir) + level).c_str(), nullptr);
         ASSERT_TRUE(CopyFileA((E2EBinFolder() + "dism_shim.exe").c_str(), (folder + "dism.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileA((PayloadFolder() + "dism\\x64\\dism.exe").c_str(), (folder + "dism_sim.exe").c_str(),
-                              FALSE));
+        ASSERT_TRUE(
+            CopyFileA((PayloadFolder() + "dism\\x64\\dism.exe").c_str(), (folder + "dism_sim.exe").c_str(), FALSE));
     }
 
     // Runs the sandbox tool with the arguments through the console host and waits for its end.
@@ -166,8 +166,10 @@ TEST_F(CommandLineScenario, FuzzyAndCustomImportsAndAFailingDismEndWithTheirCode
     } cases[] = {
         {"/fuzzy E:\\", kDismPath + std::string(" ") + FuzzyParameters(kWin7x86Root, false), "0", "模糊导入驱动完成！"},
         {"/custom \"H:\\Offline Win7\\Windows\" \"H:\\My Drivers\"",
-         kDismPath + std::string(" ") + CustomParameters("\"H:\\Offline Win7\\\\\"", "\"H:\\My Drivers\""), "0", "模糊导入驱动完成！"},
-        {"/fuzzy K:\\", kDismPath + std::string(" ") + FuzzyParameters(kBrokenWin7Root, true), "3", "模糊导入驱动失败,DISM错误代码:"},
+         kDismPath + std::string(" ") + CustomParameters("\"H:\\Offline Win7\\\\\"", "\"H:\\My Drivers\""), "0",
+         "模糊导入驱动完成！"},
+        {"/fuzzy K:\\", kDismPath + std::string(" ") + FuzzyParameters(kBrokenWin7Root, true), "3",
+         "模糊导入驱动失败,DISM错误代码:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
