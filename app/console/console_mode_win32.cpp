@@ -11,10 +11,20 @@
 #include "app/flows/import_flows.h"
 #include "app/startup/program_globals.h"
 #include "app/startup/startup_sequence.h"
+#include "runtime/fatal_error.h"
 #include "runtime/file_commands.h"
 #include "runtime/system_commands.h"
 
 namespace {
+
+ConsoleOutput* g_output = nullptr;
+
+// A fatal runtime error ends the process as in the windows (exit code 0xFFFFFFFF), but says why on
+// the console instead of in a box that a script would wait on forever.
+void PrintFatalError(const char* text, const char* caption, uint32_t) {
+    g_output->Line(caption);
+    g_output->Line(text);
+}
 
 int RunCommand(const ConsoleRequest& request, ConsoleOutput& out) {
     if (std::optional<StartupStop> stop = PrepareTool()) {
@@ -61,6 +71,8 @@ int RunConsoleMode(const std::vector<std::string>& args) {
         }
     }
 
+    g_output = &out;
+    SetFatalBoxPresenter(PrintFatalError);
     CatchStopSignals();
     int code = RunCommand(request, out);
     // As when the main window closes: nothing of the payload stays on the PE's drive.

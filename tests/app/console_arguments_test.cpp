@@ -84,7 +84,8 @@ TEST(DeviceSurveyReport, TheEighthGenerationPackageAndLinesTooShortToName) {
     EXPECT_EQ(normal[5], "  驱动: B\\ASM\\");
     EXPECT_EQ(eighth[5], "  驱动: B\\\\Intel_8thA_USB3.A_Win7");
     EXPECT_EQ(normal[6], "设备: (无名称)");
-    EXPECT_EQ(normal[10], "  索引: Win7x64.Index 第 1 行, 由 PCI\\VEN_1B73&DEV_1100 选中: Short|PCI\\VEN_1B73&DEV_1100|");
+    EXPECT_EQ(normal[10],
+              "  索引: Win7x64.Index 第 1 行, 由 PCI\\VEN_1B73&DEV_1100 选中: Short|PCI\\VEN_1B73&DEV_1100|");
     // Two fields name no folder, whatever the generation.
     EXPECT_EQ(normal[11], "  驱动: 索引行不足三段, 跳过");
     EXPECT_EQ(eighth[11], normal[11]);

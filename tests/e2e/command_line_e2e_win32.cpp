@@ -60,14 +60,15 @@ class CommandLineScenario : public testing::Test {
                        const char* mode = "file",
                        const std::string& listing = MatchingListing(),
                        const std::string& signalWhen = "--",
-                       const std::string& systemRoot = "X:\\Windows") {
+                       const std::string& systemRoot = "X:\\Windows",
+                       const std::string& program = SandboxToolPath()) {
         const std::string listingPath = E2EScratchFolder() + "cli-listing.txt";
         WriteWholeFile(listingPath, listing);
         const std::string record = Records() + "\\host";
         ProcessUnderTest host;
         const std::string hostArguments = std::string(mode) + " \"" + record + "\" " +
-                                          (signalWhen == "--" ? "" : "\"" + signalWhen + "\" ") + "-- \"" +
-                                          SandboxToolPath() + "\" " + arguments;
+                                          (signalWhen == "--" ? "" : "\"" + signalWhen + "\" ") + "-- \"" + program +
+                                          "\" " + arguments;
         EXPECT_TRUE(host.Start(E2EBinFolder() + "console_host.exe", hostArguments,
                                {{"TOVUSB_SANDBOX_SYSTEMROOT", systemRoot},
                                 {"TOVUSB_DEVCON_LISTING", listingPath},
@@ -131,6 +132,29 @@ TEST_F(CommandLineScenario, OutsideWindowsPeTheToolRefusesAndStagesNothing) {
     const ConsoleOutcome outcome = Run("/precise D:\\", "file", MatchingListing(), "--", "");
     EXPECT_EQ(outcome.exitCode, "1");
     EXPECT_EQ(outcome.output, "本程序仅支持WinPE环境！\r\n");
+    EXPECT_FALSE(PathExists(tool::kWorkDir));
+}
+
+TEST_F(CommandLineScenario, FatalErrorsAndStartUpFailuresAreToldOnTheConsoleInsteadOfInBoxes) {
+    // The index is read into a block of 8 + its size; the padding lines match no identifier.
+    std::string index = ReadWholeFile(PayloadFolder() + "Win7X64.index");
+    while (index.size() < 200000)
+        index += std::string("padding line|NO\\SUCH&DEVICE|nowhere\\none.inf\r\n").substr(0, 200000 - index.size());
+    CreateDirectoryA(tool::kWorkDir, nullptr);
+    ASSERT_TRUE(WriteWholeFile("X:\\TovUSB\\Win7X64.index", index));
+    ScopedVariable fault("TOVUSB_FAULT_ALLOCATION_SIZE", "200008");
+    const ConsoleOutcome outcome =
+        Run("/precise D:\\", "file", MatchingListing(), "--", "X:\\Windows", FaultToolPath());
+    EXPECT_EQ(outcome.exitCode, "4294967295") << outcome.output;
+    EXPECT_TRUE(Contains(outcome.output, "分配 200008 字节内存失败!")) << outcome.output;
+    EXPECT_TRUE(DismCommandLines().empty());
+    RemoveTree(tool::kWorkDir);
+
+    ScopedVariable corrupt("TOVUSB_FAULT_ARCHIVE", "corrupt");
+    const ConsoleOutcome staging =
+        Run("/precise D:\\", "file", MatchingListing(), "--", "X:\\Windows", FaultToolPath());
+    EXPECT_EQ(staging.exitCode, "4") << staging.output;
+    EXPECT_EQ(staging.output.rfind("程序初始化失败,USB.7z解压失败,错误代码:2", 0), 0u) << staging.output;
     EXPECT_FALSE(PathExists(tool::kWorkDir));
 }
 
