@@ -1,10 +1,12 @@
-// Fuzz target of the DISM and extractor command lines: whatever the paths hold (spaces, quotes,
-// backslashes before a quote, GBK characters whose second byte is a backslash or a quote's
-// neighbour), the program that splits the line by the usual Windows rules gets each path back
-// as one whole argument, and the switches stay switches.
+// Fuzz target of the command lines: whatever the paths hold (spaces, quotes, backslashes before a
+// quote, GBK characters whose second byte is a backslash or a quote's neighbour), the program that
+// splits a DISM or extractor line by the usual Windows rules gets each path back as one whole
+// argument, and the switches stay switches. The tool's own arguments read back as they were
+// meant: a request written out again as arguments is read as the same request.
 #include <string>
 #include <vector>
 
+#include "app/console/console_arguments.h"
 #include "app/inject/dism_parameters.h"
 #include "app/startup/staging_paths.h"
 #include "fuzz/fuzz_common.h"
@@ -77,10 +79,48 @@ void ExpectArguments(const std::string& line, const Arguments& expected, const c
     Require(got == expected, what, "line " + Escaped(line) + "\ngot " + Describe(got) + "\nwant " + Describe(expected));
 }
 
+// A request written out as the arguments that ask for it.
+Arguments AsArguments(const ConsoleRequest& request) {
+    static const char* const kNames[] = {"", "/survey", "/precise", "/fuzzy", "/custom"};
+    Arguments args = {kNames[static_cast<int>(request.command)]};
+    for (const std::string* operand : {&request.target, &request.folder}) {
+        if (!operand->empty())
+            args.push_back(*operand);
+    }
+    if (!request.logPath.empty())
+        args.insert(args.begin(), {"/log", request.logPath});
+    return args;
+}
+
+void CheckToolArguments(FuzzedDataProvider& in) {
+    static const char* const kWords[] = {"/precise", "-FUZZY", "/custom", "/Survey", "/log", "/?", "-x", "/", "-", ""};
+    Arguments args;
+    const size_t count = in.ConsumeIntegralInRange<size_t>(0, 6);
+    for (size_t i = 0; i < count; ++i)
+        args.push_back(in.ConsumeBool() ? kWords[in.ConsumeIntegralInRange<size_t>(0, 9)] : TakePath(in, 8, true));
+    const ConsoleRequest request = ParseConsoleArguments(args);
+    if (request.command == ConsoleCommand::kUsage) {
+        Require(request.usageAsked != !request.problem.empty(), "usage asked for or a problem named", Describe(args));
+        return;
+    }
+    Require(request.problem.empty() && !request.usageAsked, "a command without a problem", Describe(args));
+    Require(request.command == ConsoleCommand::kSurvey || !request.target.empty(), "a target", Describe(args));
+    Require((request.command == ConsoleCommand::kCustom) == !request.folder.empty(), "a folder for /custom alone",
+            Describe(args));
+    const ConsoleRequest again = ParseConsoleArguments(AsArguments(request));
+    Require(again.command == request.command && again.target == request.target && again.folder == request.folder &&
+                again.logPath == request.logPath && again.problem.empty(),
+            "a request written out reads back the same", Describe(args) + "-> " + Describe(AsArguments(request)));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
+    if (in.ConsumeBool()) {
+        CheckToolArguments(in);
+        return 0;
+    }
     const std::string root = TakePath(in, 40, true);
     const std::string folder = TakePath(in, 40, true);
     const std::string workDir = TakePath(in, 20, false) + "\\";

@@ -2,14 +2,33 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "runtime/owned.h"
 
-// For each identifier in order, the first index line holding "|" + identifier + "|" (ASCII case
-// ignored, GBK characters stepped over), untrimmed; one entry per identifier that found a line,
-// duplicates kept. One pass over the index serves every identifier.
+// The first index line holding "|" + identifier + "|" (ASCII case ignored, GBK characters
+// stepped over) for many identifiers, the index read once.
+class IndexLineFinder {
+  public:
+    // The lines must outlive the finder.
+    explicit IndexLineFinder(const TextArray& lines);
+    ~IndexLineFinder();
+    IndexLineFinder(const IndexLineFinder&) = delete;
+    IndexLineFinder& operator=(const IndexLineFinder&) = delete;
+    // 0-based number of the first line that holds the key, or -1.
+    int64_t Find(const char* id) const;
+
+  private:
+    struct Keys;
+    const TextArray& lines_;
+    std::unique_ptr<Keys> keys_;
+};
+
+// For each identifier in order, the first index line holding "|" + identifier + "|", untrimmed;
+// one entry per identifier that found a line, duplicates kept. One pass over the index serves
+// every identifier.
 std::vector<const char*> MatchIndexLines(const std::vector<OwnedText>& ids, const TextArray& indexLines);
 
 // The directory part of a path, ending in "\"; a trailing "\" of the path itself is ignored.
