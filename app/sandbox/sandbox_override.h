@@ -1,5 +1,7 @@
-// The sandbox build's one difference: a Windows directory taken from the environment, so that the
-// program believes it runs in Windows PE on another drive. Only TovUSB-sandbox.exe links it.
+// The sandbox build's differences, both taken from the environment: a Windows directory, so that
+// the program believes it runs in Windows PE on another drive, and a processor brand, so that
+// the processor generation's branches run on any machine. Only TovUSB-sandbox.exe (and the test
+// builds of the tool) link it.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +12,10 @@
 
 // The variable that names the simulated Windows directory, for example X:\Windows.
 inline constexpr char kSandboxSystemRootVariable[] = "TOVUSB_SANDBOX_SYSTEMROOT";
+// The variable that holds the processor brand the program reads instead of the processor's own
+// (CPUID) brand, for example "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz". Up to 48 bytes, as the
+// processor's brand leaves hold; a longer or empty value is no answer.
+inline constexpr char kSandboxProcessorBrandVariable[] = "TOVUSB_SANDBOX_PROCESSOR_BRAND";
 
 namespace sandbox_detail {
 
@@ -50,6 +56,7 @@ inline std::string SandboxDirectory(const std::string& systemRoot, int32_t code)
     return std::string();
 }
 
-// Reads the variable once; when it is set and not empty, the Windows and system directory
-// queries of the runtime answer from it for the rest of the process. Windows only.
+// Reads the variables once; when the first is set and not empty, the Windows and system
+// directory queries of the runtime answer from it for the rest of the process, and when the
+// second is, the processor brand probe does. Windows only.
 void InstallSandboxOverride();

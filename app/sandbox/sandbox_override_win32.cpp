@@ -1,8 +1,10 @@
-// Installs the sandbox's directory answers into the runtime's system commands.
+// Installs the sandbox's directory answers into the runtime's system commands and its processor
+// brand into the probes.
 #include <windows.h>
 
 #include <cstring>
 
+#include "app/exec/probes.h"
 #include "app/sandbox/sandbox_override.h"
 #include "runtime/system_commands.h"
 
@@ -10,6 +12,7 @@ namespace {
 
 // Read once at start: the answers must not change under a running program.
 std::string g_systemRoot;
+std::string g_processorBrand;
 
 bool AnswerFromSandbox(int32_t code, char* buffer, uint32_t size) {
     const std::string answer = SandboxDirectory(g_systemRoot, code);
@@ -20,9 +23,26 @@ bool AnswerFromSandbox(int32_t code, char* buffer, uint32_t size) {
     return true;
 }
 
+bool BrandFromSandbox(char* buffer) {
+    std::memcpy(buffer, g_processorBrand.c_str(), g_processorBrand.size() + 1);
+    return true;
+}
+
+void InstallBrandOverride() {
+    char value[kProcessorBrandBytes + 1];
+    const DWORD length = GetEnvironmentVariableA(kSandboxProcessorBrandVariable, value, sizeof value);
+    if (length == 0 || length >= sizeof value) {
+        SetProcessorBrandOverride(nullptr);
+        return;
+    }
+    g_processorBrand.assign(value, length);
+    SetProcessorBrandOverride(BrandFromSandbox);
+}
+
 }  // namespace
 
 void InstallSandboxOverride() {
+    InstallBrandOverride();
     char value[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA(kSandboxSystemRootVariable, value, sizeof value);
     if (length == 0 || length >= sizeof value)

@@ -89,6 +89,7 @@ bool ToolSession::Start(const SessionOptions& options) {
     CreateDirectoryA(RecordsFolder().c_str(), nullptr);
     SetListing(options.listing);
     recordDism_ = options.recordDism;
+    brand_ = options.processorBrand;
     const std::string program = !options.program.empty() ? options.program
                                 : options.sandbox        ? SandboxToolPath()
                                                          : PlainToolPath();
@@ -96,6 +97,7 @@ bool ToolSession::Start(const SessionOptions& options) {
         return false;
     return process_.Start(program, std::string(),
                           {{"TOVUSB_SANDBOX_SYSTEMROOT", options.systemRoot},
+                           {"TOVUSB_SANDBOX_PROCESSOR_BRAND", options.processorBrand},
                            {"TOVUSB_DEVCON_LISTING", ListingPath()},
                            {"TOVUSB_E2E_DISM_RECORDS", RecordsFolder()}});
 }
@@ -119,6 +121,10 @@ bool ToolSession::InstallDismRecorder() {
         any = true;
     }
     return any;
+}
+
+std::string ToolSession::Brand() const {
+    return brand_.empty() ? ProcessorBrand() : brand_;
 }
 
 HWND ToolSession::MainControl(int number) const {
@@ -179,7 +185,8 @@ bool ToolSession::ClickAndChooseFolder(HWND button, const std::string& folder, s
         *prompt = FolderDialogPrompt(dialog);
     if (folder.empty())
         return CancelFolderDialog(dialog) && WaitUntil([&] { return !IsWindow(dialog); }, 10000);
-    return SelectFolder(process_.handle(), dialog, folder) && ConfirmFolderDialog(dialog) &&
+    // OK only once the dialog shows the folder: an early selection may have fallen back to the desktop.
+    return SelectFolderAndConfirmShown(process_.handle(), dialog, folder) && ConfirmFolderDialog(dialog) &&
            WaitUntil([&] { return !IsWindow(dialog); }, 10000);
 }
 

@@ -18,7 +18,7 @@ struct TargetCase {
 TEST_F(PreciseImportScenario, InjectsTheMatchedPackagesAndLogsEveryRun) {
     const TargetCase targets[] = {{kWin7x64Root, true}, {kWin7x86Root, false}};
     StartTool();
-    const std::string brand = ProcessorBrand();
+    const std::string brand = session_.Brand();
     std::string expectedSurveyLog;
     std::string expectedDismLog;
     size_t runsBefore = 0;
@@ -63,15 +63,38 @@ TEST_F(PreciseImportScenario, InjectsTheMatchedPackagesAndLogsEveryRun) {
     CloseAndExpectCleanExit();
 }
 
+// The processor generation decides the packages: an 8th or 9th generation Core gets the one Intel
+// package for every device, any other processor each device's own. The brands are given to the
+// tool, so that both branches run on every machine; the folders expected are fixed lists.
+TEST_F(PreciseImportScenario, TheProcessorGenerationChoosesThePackages) {
+    for (const ProcessorCase& c : kProcessorCases) {
+        SCOPED_TRACE(c.brand);
+        ClearDriverStore(kWin7x64Root);
+        StartTool(MatchingListing(), c.brand);
+        ChooseTarget(kWin7x64Root);
+        const MessageBoxView box = ExpectBox("精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation);
+        std::vector<std::string> expected;
+        for (const std::string& folder : MatchedFolders(true, c.eighthGeneration))
+            expected.push_back(kDismPath + std::string(" ") + PreciseParameters(kWin7x64Root, folder));
+        EXPECT_EQ(DismCommandLines(), expected);
+        // The survey log names the brand as the tool read it, spaces and all.
+        EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(c.brand) + LogEntry(MatchingListing()));
+        EXPECT_EQ(RecordedPackages(kWin7x64Root), PackagesIn(MatchedFolders(true, c.eighthGeneration)));
+        DismissBox(box);
+        CloseAndExpectCleanExit();
+    }
+}
+
 TEST_F(PreciseImportScenario, ReportsASurveyWithoutOutputAsError1001) {
-    StartTool(std::string());
+    // No brand given: the tool reads the processor's own, and logs it.
+    StartTool(std::string(), kProcessorsOwnBrand);
     ChooseTarget(kWin7x64Root);
     const MessageBoxView box = ExpectBox("精准导入失败,错误:Error1001！", BoxIcon::kStop);
     EXPECT_EQ(session_.Status(), "状态: 精准导入失败");
     ExpectAllControlsEnabled(true);
     EXPECT_TRUE(session_.DismRuns().empty());
     // The empty listing is logged all the same.
-    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(ProcessorBrand()) + LogEntry(""));
+    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(session_.Brand()) + LogEntry(""));
     EXPECT_FALSE(PathExists("X:\\TovUSB\\USB.log"));
     DismissBox(box);
     CloseAndExpectCleanExit();
@@ -84,7 +107,7 @@ TEST_F(PreciseImportScenario, ReportsWhenNoDeviceIsInTheIndex) {
     EXPECT_EQ(session_.Status(), "状态: 未搜索到支持的USB设备");
     ExpectAllControlsEnabled(true);
     EXPECT_TRUE(session_.DismRuns().empty());
-    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(ProcessorBrand()) + LogEntry(UnmatchedListing()));
+    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(session_.Brand()) + LogEntry(UnmatchedListing()));
     EXPECT_TRUE(RecordedPackages(kWin7x64Root).empty());
     DismissBox(box);
     CloseAndExpectCleanExit();
@@ -154,7 +177,7 @@ TEST_F(PreciseImportScenario, RefusesToCloseTheMainWindowWhileDismRuns) {
     ChooseTarget(kWin7x64Root);
     ASSERT_TRUE(session_.WaitForHeldRuns(1, 30000));
     ASSERT_TRUE(PressCloseBox(session_.main()));
-    Sleep(500);
+    ASSERT_TRUE(WaitForThreadToCatchUp(session_.main())) << "the tool does not answer";
     EXPECT_TRUE(session_.process().Running());
     EXPECT_TRUE(IsWindow(session_.main()));
     EXPECT_TRUE(PathExists("X:\\TovUSB\\dism\\x64\\dism.exe"));

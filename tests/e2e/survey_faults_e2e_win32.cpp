@@ -130,7 +130,7 @@ TEST_F(SurveyFaultScenario, DevconOutputThatIsNoPlainListing) {
         const DWORD start = GetTickCount();
         ExpectPreciseImport(c.outcome);
         // The survey log keeps what devcon printed, byte for byte but for zero bytes.
-        EXPECT_TRUE(ReadWholeFile(kSurveyLog) == LogEntry(ProcessorBrand()) + LogEntry(WithoutZeros(c.listing)));
+        EXPECT_TRUE(ReadWholeFile(kSurveyLog) == LogEntry(session_.Brand()) + LogEntry(WithoutZeros(c.listing)));
         std::printf("[ listing  ] %s: %lu ms\n", c.name, GetTickCount() - start);
     }
     session_.SetListing(std::string());
@@ -146,9 +146,9 @@ TEST_F(SurveyFaultScenario, DevconMissingFromThePayload) {
     // the filter, and it is in no index.
     ExpectPreciseImport(NoDevice());
     const std::string log = ReadWholeFile(kSurveyLog);
-    EXPECT_EQ(log.rfind(LogEntry(ProcessorBrand()), 0), 0u);
+    EXPECT_EQ(log.rfind(LogEntry(session_.Brand()), 0), 0u);
     EXPECT_NE(log.find("devcon_X64.exe"), std::string::npos) << log;
-    std::printf("[ devcon   ] the shell said: %s\n", log.substr(LogEntry(ProcessorBrand()).size()).c_str());
+    std::printf("[ devcon   ] the shell said: %s\n", log.substr(LogEntry(session_.Brand()).size()).c_str());
     CloseAndExpectCleanExit();
 }
 
@@ -226,7 +226,7 @@ TEST_F(SurveyFaultScenario, LogsThatRefuseWritesLoseTheirEntriesOnly) {
         ASSERT_FALSE(runs.empty());
         EXPECT_EQ(runs.back().commandLine, kDismPath + std::string(" ") + parameters);
         if (std::string(c.log) == kDismLog) {
-            EXPECT_EQ(ReadWholeFile(kSurveyLog), LogEntry(ProcessorBrand()) + LogEntry(kEtronListing));
+            EXPECT_EQ(ReadWholeFile(kSurveyLog), LogEntry(session_.Brand()) + LogEntry(kEtronListing));
         } else {
             EXPECT_EQ(ReadWholeFile(kDismLog), LogEntry(parameters) + LogEntry(runs.back().output));
         }
