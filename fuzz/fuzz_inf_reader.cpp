@@ -1,12 +1,13 @@
 // Fuzz target of the INF reader: any bytes, read for 32- and 64-bit Windows 7 in several code
 // pages, give well-formed results, and the same text read through each of its encodings gives
-// the same models.
+// the same models; the quick reading of what a file serves agrees with the full one.
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_common.h"
 #include "inf/driver_inf.h"
 #include "inf/inf_syntax.h"
+#include "inf/served_ids.h"
 
 using fuzz::Escaped;
 using fuzz::Require;
@@ -85,6 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const DriverInf read = ReadDriverInf(input, target);
     CheckWellFormed(read, input);
+    const ServedIds full = ServedIdsOf(read);
+    const ServedIds quick = ReadServedIds(input, target);
+    Require(quick.ids == full.ids && quick.opened == full.opened, "the quick reading serves what the full one does",
+            Escaped(input));
 
     // The decoded text, given again with a UTF-8 or a UTF-16 byte-order mark, reads the same.
     const InfText text = DecodeInfText(input, target.ansiCodePage);
@@ -93,6 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const DriverInf reread = ReadDriverInf(again, target);
         Require(Summary(reread) == expected, "the text reads the same in every encoding",
                 Escaped(input) + "\n" + Escaped(expected) + "\n" + Escaped(Summary(reread)));
+        Require(ReadServedIds(again, target).ids == full.ids, "the quick reading serves the same in every encoding",
+                Escaped(input));
     }
     return 0;
 }

@@ -170,12 +170,16 @@ int CompareDriverVersions(const DriverVersion& a, const DriverVersion& b) {
 }
 
 DriverInf ReadDriverInf(std::string_view bytes, const InfTarget& target) {
-    DriverInf inf;
     InfText text = DecodeInfText(bytes, target.ansiCodePage);
+    DriverInf inf = ReadDriverInfSyntax(ParseInfSyntax(text.utf8), target);
     inf.encoding = text.encoding;
     if (text.damaged)
-        inf.problems.push_back({0, "characters that could not be decoded"});
-    const InfSyntax syntax = ParseInfSyntax(text.utf8);
+        inf.problems.insert(inf.problems.begin(), {0, "characters that could not be decoded"});
+    return inf;
+}
+
+DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target) {
+    DriverInf inf;
     inf.problems.insert(inf.problems.end(), syntax.problems.begin(), syntax.problems.end());
     if (syntax.rejected)
         return inf;

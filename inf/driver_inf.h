@@ -54,6 +54,8 @@ struct DriverInf {
 };
 
 DriverInf ReadDriverInf(std::string_view bytes, const InfTarget& target);
+// The same from text already parsed (the encoding and decoding problems are the caller's).
+DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target);
 
 // Class USB (by name or by its class GUID): host controllers and hubs, never their peripherals.
 bool IsUsbControllerClass(const DriverInf& inf);

@@ -14,10 +14,9 @@ struct CommandSwitch {
 };
 
 constexpr CommandSwitch kCommands[] = {
-    {"survey", ConsoleCommand::kSurvey, 0, 1},
-    {"precise", ConsoleCommand::kPrecise, 1, 1},
-    {"fuzzy", ConsoleCommand::kFuzzy, 1, 1},
-    {"custom", ConsoleCommand::kCustom, 2, 2},
+    {"survey", ConsoleCommand::kSurvey, 0, 1}, {"precise", ConsoleCommand::kPrecise, 1, 1},
+    {"fuzzy", ConsoleCommand::kFuzzy, 1, 1},   {"custom", ConsoleCommand::kCustom, 2, 2},
+    {"verify", ConsoleCommand::kVerify, 1, 1},
 };
 
 bool IsSwitch(const std::string& arg) {
@@ -108,6 +107,7 @@ const char* ConsoleUsageText() {
            "  TovUSB.exe /precise ROOT            精准导入驱动到 ROOT 处的系统 (如 D:\\)\r\n"
            "  TovUSB.exe /fuzzy ROOT              模糊导入驱动到 ROOT 处的系统\r\n"
            "  TovUSB.exe /custom WINDIR FOLDER    把 FOLDER 中的驱动导入 Windows 目录为 WINDIR 的系统\r\n"
+           "  TovUSB.exe /verify ROOT             检查 ROOT 处系统的驱动库: 索引匹配的每个设备是否有可用的驱动\r\n"
            "选项:\r\n"
            "  /log FILE                           报告同时追加写入 FILE\r\n"
            "开关不区分大小写, 也可以用 - 开头。在命令提示符中请用 start /wait TovUSB.exe ... 运行,\r\n"
@@ -117,5 +117,6 @@ const char* ConsoleUsageText() {
            "  1  拒绝执行 (参数错误, 不是WinPE环境, 目标不是Windows7, 没有Explorer.exe)\r\n"
            "  2  没有可导入的驱动 (没有硬件列表, 没有支持的设备)\r\n"
            "  3  DISM失败或无法运行, 或被中断\r\n"
-           "  4  程序初始化失败 (资源不存在, 解压失败, 工作盘空间不足)\r\n";
+           "  4  程序初始化失败 (资源不存在, 解压失败, 工作盘空间不足)\r\n"
+           "  5  目标系统的驱动库中仍有匹配的设备没有可用的驱动 (/precise 导入后, /verify)\r\n";
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-enum class ConsoleCommand { kUsage, kSurvey, kPrecise, kFuzzy, kCustom };
+enum class ConsoleCommand { kUsage, kSurvey, kPrecise, kFuzzy, kCustom, kVerify };
 
 struct ConsoleRequest {
     ConsoleCommand command = ConsoleCommand::kUsage;
@@ -12,7 +12,7 @@ struct ConsoleRequest {
     bool usageAsked = false;
     // What was wrong with the arguments, for the line above the usage; empty when nothing was.
     std::string problem;
-    // ROOT of /survey, /precise and /fuzzy, WINDIR of /custom; empty for /survey without ROOT.
+    // ROOT of /survey, /precise, /fuzzy and /verify, WINDIR of /custom; empty for /survey without ROOT.
     std::string target;
     // FOLDER of /custom.
     std::string folder;

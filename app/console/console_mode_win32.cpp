@@ -8,6 +8,7 @@
 #include "app/console/console_view.h"
 #include "app/console/stop_signal.h"
 #include "app/console/survey_command.h"
+#include "app/console/verify_command.h"
 #include "app/flows/import_flows.h"
 #include "app/startup/program_globals.h"
 #include "app/startup/startup_sequence.h"
@@ -33,6 +34,8 @@ int RunCommand(const ConsoleRequest& request, ConsoleOutput& out) {
     }
     if (request.command == ConsoleCommand::kSurvey)
         return RunSurveyCommand(out, request.target.c_str());
+    if (request.command == ConsoleCommand::kVerify)
+        return RunVerifyCommand(out, request.target.c_str());
 
     ConsoleView view(out);
     switch (request.command) {

@@ -12,6 +12,7 @@ enum ConsoleExit : int {
     kExitNothingToInject = 2,
     kExitDismFailed = 3,
     kExitStartupFailed = 4,
+    kExitNotCovered = 5,
 };
 
 class ConsoleView : public FlowView {
@@ -22,6 +23,7 @@ class ConsoleView : public FlowView {
     void Begin() override {}
     void ShowStatus(const char* text) override;
     void RunEnded(const char* program, const char* parameters, const CommandRunResult& run) override;
+    void CoverageChecked(const std::vector<std::string>& report) override { coverage_ = report; }
     bool StopRequested() const override;
     void Finish(const FlowEnd& end) override;
 
@@ -30,4 +32,6 @@ class ConsoleView : public FlowView {
   private:
     ConsoleOutput& out_;
     int exitCode_ = kExitRefused;
+    // Printed after the flow's end, where a script reading the last lines finds it.
+    std::vector<std::string> coverage_;
 };

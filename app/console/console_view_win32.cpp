@@ -49,5 +49,10 @@ void ConsoleView::Finish(const FlowEnd& end) {
         case FlowOutcome::kDismFailed:
             exitCode_ = kExitDismFailed;
             break;
+        case FlowOutcome::kNotEffective:
+            exitCode_ = kExitNotCovered;
+            break;
     }
+    for (const std::string& line : coverage_)
+        out_.Line(line.c_str());
 }

@@ -2,6 +2,9 @@
 // console. The flows decide every text; a view only puts it where its user looks.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/exec/command_runner.h"
 #include "runtime/info_box.h"
 
@@ -13,6 +16,8 @@ enum class FlowOutcome {
     kNothingToInject,
     // DISM failed or could not start.
     kDismFailed,
+    // DISM succeeded, but the target's driver store serves a matched device with nothing.
+    kNotEffective,
 };
 
 // How a flow that began ends: its status text (null for a view without one), and the message
@@ -35,6 +40,9 @@ class FlowView {
     virtual void ShowStatus(const char* text) = 0;
     // A DISM run ended: what ran and how, for a view that keeps a report.
     virtual void RunEnded(const char* /*program*/, const char* /*parameters*/, const CommandRunResult& /*run*/) {}
+    // The coverage check after the import ran: report lines for a view that prints them (the
+    // windows say what matters in the flow's end).
+    virtual void CoverageChecked(const std::vector<std::string>& /*report*/) {}
     // True once the user asked to stop: the flow starts no further DISM run.
     virtual bool StopRequested() const { return false; }
     // The one end of every flow that began: the status, the controls back, then the message.

@@ -8,6 +8,8 @@
 #include "app/flows/import_flows.h"
 #include "app/inject/dism_outcome.h"
 #include "app/inject/dism_parameters.h"
+#include "app/inject/driver_coverage.h"
+#include "app/inject/driver_store.h"
 #include "app/inject/precise_plan.h"
 #include "app/inject/survey.h"
 #include "app/inject/target_system.h"
@@ -67,6 +69,18 @@ void RunPreciseImport(FlowView& view, const char* targetRoot) {
     if (failed) {
         OwnedText message = DismFailureMessage("精准导入驱动失败", failure);
         view.Finish({"状态: 精准导入驱动失败", message.c_str(), BoxIcon::kStop, FlowOutcome::kDismFailed});
+        return;
+    }
+    // DISM's success says the packages were staged, not that Windows 7 will take them for these
+    // devices: the store itself answers that, read as the target's Windows will read it.
+    const std::vector<std::string> injected = InfNamesBelow(plan.folders);
+    const std::vector<StoredPackage> store = ReadDriverStore(targetRoot, target64Bit, &injected);
+    const std::vector<DeviceCoverage> coverage = CheckCoverage(listing.get(), plan.indexLines, store);
+    view.CoverageChecked(CoverageReport(coverage));
+    if (!AllCovered(coverage)) {
+        const std::string message =
+            "精准导入驱动未生效,以下设备在目标系统中没有可用的驱动:\r\n" + UncoveredNames(coverage);
+        view.Finish({"状态: 精准导入驱动未生效", message.c_str(), BoxIcon::kExclamation, FlowOutcome::kNotEffective});
         return;
     }
     view.Finish({"状态: 精准导入驱动完成！", "精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation,

@@ -135,6 +135,11 @@ TEST_F(CommandLineScenario, EachCommandSaysWhatTheWindowsWouldAndEndsWithItsCode
         {"-PRECISE d:\\", "2", "状态: 正在获取硬件信息,请稍候....", "未搜索到支持的USB设备！", unmatched.c_str()},
         {"/survey D:\\", "2", "目标系统: D:\\", "未搜索到支持的USB设备！", unmatched.c_str()},
         {"/survey G:\\", "1", "目标系统: G:\\", refusal, nullptr},
+        {"/verify F:\\", "1", refusal, refusal, nullptr},
+        {"/verify D:\\", "2", "精准导入失败,错误:Error1001！", "精准导入失败,错误:Error1001！", ""},
+        {"/verify D:\\", "2", "未搜索到支持的USB设备！", "未搜索到支持的USB设备！", unmatched.c_str()},
+        // The in-box packages serve no USB 3 controller.
+        {"/verify D:\\", "5", "驱动库: D:\\  64位  ", "覆盖结果: 5 个匹配的设备未覆盖 (共 5 个)", nullptr},
     };
     for (const CommandCase& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -192,10 +197,39 @@ TEST_F(CommandLineScenario, APreciseImportRunsTheWindowsDismLinesAndReportsEach)
     }
     for (const char* line : {"状态: 精准导入驱动完成！", "精准导入驱动完成！", "如无效请使用 模糊导入 "})
         expected.push_back(line);
+    // Then the coverage the target's store gives: the packages published in the order DISM ran,
+    // the second Intel run finding its package published already.
+    const std::vector<std::string> coverage = {
+        "覆盖: Intel(R) USB 3.1 eXtensible Host Controller - 1.10 (Microsoft)",
+        "  实例: PCI\\VEN_8086&DEV_A36D&SUBSYS_86941043&REV_10\\3&11583659&0&A0",
+        "  驱动: PCI\\VEN_8086&DEV_A36D 由 oem0.inf (intel8th_xhci.inf) 提供",
+        "覆盖: ASMedia USB 3.0 eXtensible Host Controller",
+        "  实例: PCI\\VEN_1B21&DEV_1042&SUBSYS_11421043&REV_00\\4&2B5C4B1&0&00E5",
+        "  驱动: PCI\\VEN_1B21&DEV_1042 由 oem1.inf (asm7_xhci.inf) 提供",
+        "覆盖: Fresco Logic xHCI (USB3) Controller FL1100 Series",
+        "  实例: PCI\\VEN_1B73&DEV_1100&SUBSYS_11001B73&REV_10\\4&37E6D2E&0&00E4",
+        "  驱动: PCI\\VEN_1B73&DEV_1100 由 oem2.inf (fl_xhci.inf) 提供",
+        "覆盖: Etron USB 3.0 eXtensible Host Controller",
+        "  实例: PCI\\VEN_1B6F&DEV_7023\\4&1F2A3B4C&0&00E6",
+        "  驱动: PCI\\VEN_1B6F&DEV_7023 由 oem4.inf (etron_xhci.inf) 提供",
+        "覆盖: Intel(R) USB 3.1 eXtensible Host Controller - 1.10 (Microsoft)",
+        "  实例: PCI\\VEN_8086&DEV_A36D&SUBSYS_86941043&REV_10\\3&11583659&0&A1",
+        "  驱动: PCI\\VEN_8086&DEV_A36D 由 oem0.inf (intel8th_xhci.inf) 提供",
+        "覆盖结果: 5 个匹配的设备全部有可用的驱动",
+    };
+    expected.insert(expected.end(), coverage.begin(), coverage.end());
     EXPECT_EQ(OutputLines(outcome.output), expected);
     EXPECT_EQ(DismCommandLines(), runs);
     EXPECT_EQ(RecordedPackages(kWin7x64Root), PackagesIn(MatchedFolders(true)));
     EXPECT_FALSE(PathExists(tool::kWorkDir));
+    // /verify reads the whole store, in-box packages and all, and finds the same.
+    const ConsoleOutcome verified = Run("/verify D:\\");
+    EXPECT_EQ(verified.exitCode, "0") << verified.output;
+    std::vector<std::string> verifiedLines = OutputLines(verified.output);
+    ASSERT_FALSE(verifiedLines.empty());
+    EXPECT_EQ(verifiedLines[0].rfind("驱动库: D:\\  64位  ", 0), 0u) << verifiedLines[0];
+    verifiedLines.erase(verifiedLines.begin());
+    EXPECT_EQ(verifiedLines, coverage);
     // The report file gets the same lines, appended run after run.
     PlaceRecordingDism();
     Run("/precise D:\\ /log \"" + Records() + "\\report.txt\"");
@@ -228,6 +262,36 @@ TEST_F(CommandLineScenario, FuzzyAndCustomImportsAndAFailingDismEndWithTheirCode
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.back().rfind(c.lastLine, 0), 0u) << lines.back();
     }
+}
+
+// A package that serves nothing on Windows 7 is staged all the same; /precise says which device
+// it leaves without a driver and ends with 5. The extractor keeps the rewritten INF placed before.
+TEST_F(CommandLineScenario, APreciseImportThatLeavesADeviceUncoveredEndsWithFive) {
+    const std::string folder = std::string(tool::kWorkDir) + "\\Win7X64\\ASMedia_USB3.A_Win7";
+    for (const std::string& level : {std::string(tool::kWorkDir), std::string(tool::kWorkDir) + "\\Win7X64", folder})
+        CreateDirectoryA(level.c_str(), nullptr);
+    std::string inf = ReadWholeFile(PayloadFolder() + "Win7X64\\ASMedia_USB3.A_Win7\\asm7_xhci.inf");
+    for (const std::string& section : {std::string("Devices,NTamd64"), std::string("[Devices.NTamd64")}) {
+        const size_t at = inf.find(section);
+        ASSERT_NE(at, std::string::npos) << section;
+        inf.insert(at + section.size(), ".10.0");
+    }
+    ASSERT_TRUE(WriteWholeFile(folder + "\\asm7_xhci.inf", inf));
+    const ConsoleOutcome outcome = Run("/precise D:\\");
+    EXPECT_EQ(outcome.exitCode, "5") << outcome.output;
+    const std::vector<std::string> lines = OutputLines(outcome.output);
+    auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+    EXPECT_TRUE(has("状态: 精准导入驱动未生效")) << outcome.output;
+    EXPECT_TRUE(has("ASMedia USB 3.0 eXtensible Host Controller")) << outcome.output;
+    EXPECT_EQ(lines.back(), "覆盖结果: 1 个匹配的设备未覆盖 (共 5 个)");
+    EXPECT_EQ(RecordedPackages(kWin7x64Root), PackagesIn(MatchedFolders(true)));
+
+    // The fuzzy import stages every package of the architecture, the Windows 7 one among them.
+    ClearDriverStore(kWin7x64Root);
+    EXPECT_EQ(Run("/fuzzy D:\\").exitCode, "0");
+    const ConsoleOutcome verified = Run("/verify D:\\");
+    EXPECT_EQ(verified.exitCode, "0") << verified.output;
+    EXPECT_EQ(OutputLines(verified.output).back(), "覆盖结果: 5 个匹配的设备全部有可用的驱动") << verified.output;
 }
 
 TEST_F(CommandLineScenario, TheDryRunExplainsEachDeviceAndWritesNothing) {

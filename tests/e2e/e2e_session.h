@@ -132,9 +132,11 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool RemoveTree(const std::string& path);
 // Files below the folder, as paths relative to it with "\" separators, sorted without case.
 std::vector<std::string> FilesBelow(const std::string& folder);
-// The packages the DISM simulator recorded in an image: the folder names under
-// Windows\System32\DriverStore\FileRepository, sorted without case.
+// The packages the DISM simulator staged in an image: the INF names of the store folders under
+// Windows\System32\DriverStore\FileRepository whose INF is published as Windows\inf\oemNN.inf,
+// sorted without case, each once. The in-box packages of the store are never among them.
 std::vector<std::string> RecordedPackages(const std::string& imageRoot);
+// Removes what DISM staged and published; the in-box packages stay.
 void ClearDriverStore(const std::string& imageRoot);
 // The processor brand text as the CPUID brand leaves give it (up to the first zero byte): what
 // the tool reads when no brand is given to it.

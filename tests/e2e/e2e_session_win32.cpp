@@ -268,25 +268,71 @@ std::vector<std::string> FilesBelow(const std::string& folder) {
     return files;
 }
 
-std::vector<std::string> RecordedPackages(const std::string& imageRoot) {
+namespace {
+
+// Each published Windows\inf\oemNN.inf with the store folder whose INF has its bytes: what DISM
+// staged, as opposed to the in-box packages that scripts/e2e-prefix put in the store.
+struct StagedPackage {
+    std::string published;
+    std::string folder;
+    std::string infName;
+};
+
+std::vector<std::string> Entries(const std::string& pattern, bool folders) {
     std::vector<std::string> names;
-    const std::string store = WithSeparator(imageRoot) + "Windows\\System32\\DriverStore\\FileRepository";
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((store + "\\*").c_str(), &entry);
+    HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
         const std::string name = entry.cFileName;
-        if (name != "." && name != ".." && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (name != "." && name != ".." && folder == folders)
             names.push_back(name);
     } while (FindNextFileA(search, &entry));
     FindClose(search);
+    return names;
+}
+
+std::vector<StagedPackage> StagedPackages(const std::string& imageRoot) {
+    const std::string root = WithSeparator(imageRoot);
+    const std::string store = root + "Windows\\System32\\DriverStore\\FileRepository\\";
+    std::vector<StagedPackage> staged;
+    for (const std::string& oem : Entries(root + "Windows\\inf\\oem*.inf", false)) {
+        const std::string published = ReadWholeFile(root + "Windows\\inf\\" + oem);
+        for (const std::string& folder : Entries(store + "*", true)) {
+            for (const std::string& inf : Entries(store + folder + "\\*.inf", false)) {
+                if (ReadWholeFile(store + folder + "\\" + inf) == published)
+                    staged.push_back({root + "Windows\\inf\\" + oem, store + folder, inf});
+            }
+        }
+    }
+    return staged;
+}
+
+}  // namespace
+
+std::vector<std::string> RecordedPackages(const std::string& imageRoot) {
+    std::vector<std::string> names;
+    for (const StagedPackage& package : StagedPackages(imageRoot))
+        names.push_back(package.infName);
     std::sort(names.begin(), names.end(), CaselessLess);
+    names.erase(
+        std::unique(names.begin(), names.end(),
+                    [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }),
+        names.end());
     return names;
 }
 
 void ClearDriverStore(const std::string& imageRoot) {
-    RemoveTree(WithSeparator(imageRoot) + "Windows\\System32\\DriverStore");
+    for (const StagedPackage& package : StagedPackages(imageRoot)) {
+        RemoveTree(package.folder);
+        DeleteFileA(package.published.c_str());
+    }
+    // An oemNN.inf whose package folder is gone (a test may have removed it) goes as well.
+    const std::string inf = WithSeparator(imageRoot) + "Windows\\inf\\";
+    for (const std::string& oem : Entries(inf + "oem*.inf", false))
+        DeleteFileA((inf + oem).c_str());
 }
 
 std::string ProcessorBrand() {

@@ -2,6 +2,8 @@
 // matched identifier, logs, status texts, boxes, and the faults the tool guards against.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/e2e/driver/controls.h"
 #include "tests/e2e/driver/window_search.h"
 #include "tests/e2e/e2e_scenarios.h"
@@ -9,6 +11,8 @@
 namespace {
 
 using PreciseImportScenario = ToolScenario;
+
+constexpr char kNotEffectiveBox[] = "精准导入驱动未生效,以下设备在目标系统中没有可用的驱动:\r\n";
 
 struct TargetCase {
     const char* root;
@@ -72,7 +76,15 @@ TEST_F(PreciseImportScenario, TheProcessorGenerationChoosesThePackages) {
         ClearDriverStore(kWin7x64Root);
         StartTool(MatchingListing(), c.brand);
         ChooseTarget(kWin7x64Root);
-        const MessageBoxView box = ExpectBox("精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation);
+        // The Intel package serves none of the other makers' controllers, and the store says so.
+        const MessageBoxView box =
+            c.eighthGeneration
+                ? ExpectBox(kNotEffectiveBox + std::string("ASMedia USB 3.0 eXtensible Host Controller\r\n"
+                                                           "Fresco Logic xHCI (USB3) Controller FL1100 Series\r\n"
+                                                           "Etron USB 3.0 eXtensible Host Controller"),
+                            BoxIcon::kExclamation)
+                : ExpectBox("精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation);
+        EXPECT_EQ(session_.Status(), c.eighthGeneration ? "状态: 精准导入驱动未生效" : "状态: 精准导入驱动完成！");
         std::vector<std::string> expected;
         for (const std::string& folder : MatchedFolders(true, c.eighthGeneration))
             expected.push_back(kDismPath + std::string(" ") + PreciseParameters(kWin7x64Root, folder));
@@ -80,6 +92,52 @@ TEST_F(PreciseImportScenario, TheProcessorGenerationChoosesThePackages) {
         // The survey log names the brand as the tool read it, spaces and all.
         EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(c.brand) + LogEntry(MatchingListing()));
         EXPECT_EQ(RecordedPackages(kWin7x64Root), PackagesIn(MatchedFolders(true, c.eighthGeneration)));
+        DismissBox(box);
+        CloseAndExpectCleanExit();
+    }
+}
+
+// DISM stages what it is given; whether Windows 7 will take it for the device is read back from
+// the target's store. A package rewritten after start-up stands for a payload whose package does
+// not suit the device.
+TEST_F(PreciseImportScenario, AMatchedDeviceThatNoStagedPackageServesEndsInAWarning) {
+    const std::string asmedia = "X:\\TovUSB\\Win7X64\\ASMedia_USB3.A_Win7\\asm7_xhci.inf";
+    const std::string frescoController = "X:\\TovUSB\\Win7X64\\Fresco_Logic_USB3.0_WinA\\A_Controller\\fl_xhci.inf";
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        const char* uncovered;
+        std::vector<std::string> staged;
+    } cases[] = {
+        {"a package for Windows 10 only",
+         [&] {
+             std::string inf = ReadWholeFile(asmedia);
+             for (const char* from : {"Devices,NTamd64", "[Devices.NTamd64]"}) {
+                 const std::string text = from;
+                 const size_t at = inf.find(text);
+                 ASSERT_NE(at, std::string::npos) << from;
+                 inf.insert(at + text.size() - (text.back() == ']' ? 1 : 0), ".10.0");
+             }
+             ASSERT_TRUE(WriteWholeFile(asmedia, inf));
+         },
+         "ASMedia USB 3.0 eXtensible Host Controller", PackagesIn(MatchedFolders(true))},
+        {"the hub's package without the controller's",
+         [&] { ASSERT_TRUE(DeleteFileA(frescoController.c_str())); },
+         "Fresco Logic xHCI (USB3) Controller FL1100 Series",
+         {"asm7_xhci.inf", "etron_xhci.inf", "fl_hub.inf", "intel8th_xhci.inf"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearDriverStore(kWin7x64Root);
+        StartTool();
+        c.change();
+        ChooseTarget(kWin7x64Root);
+        const MessageBoxView box = ExpectBox(kNotEffectiveBox + std::string(c.uncovered), BoxIcon::kExclamation);
+        EXPECT_EQ(session_.Status(), "状态: 精准导入驱动未生效");
+        ExpectAllControlsEnabled(true);
+        // DISM ran for every folder, and what it staged is in the store.
+        EXPECT_EQ(session_.DismRuns().size(), MatchedFolders(true).size());
+        EXPECT_EQ(RecordedPackages(kWin7x64Root), c.staged);
         DismissBox(box);
         CloseAndExpectCleanExit();
     }
