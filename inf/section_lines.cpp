@@ -1,34 +1,30 @@
 // Finding section lines. Most of a driver INF's bytes are install, file, registry and string
-// lines, and the scan passes over each of them once: it stops only at quotation marks,
-// semicolons, line ends and Ctrl+Z (a table lookup per unit), follows the quotation and comment
-// state the full reader would have, and looks closer only at the start of a line. The checks for
-// a continuation before a section line look back over one line, and so stay rare.
+// lines, and the scan passes over each of them once, stopping only where the state the full
+// reader keeps could change: outside a comment at quotation marks, semicolons and "[", inside one
+// at the line end, and anywhere at Ctrl+Z. Line ends outside a comment change nothing, so a
+// string line costs two stops. Only a "[" looks back, over the blanks before it and, at a section
+// line, over the line before.
 #include "inf/section_lines.h"
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(__i386__)
+#include <emmintrin.h>
+#define TOV_HAVE_SSE2 1
+#endif
 
 namespace {
 
 constexpr size_t kMaxSectionName = 255;
 constexpr uint32_t kCtrlZ = 0x1A;
 
-// What the scan of a line's text stops at; zero for every other unit.
-enum : uint8_t { kPlain = 0, kQuote, kSemicolon, kLineEnd, kEnd };
-
-// Inside a comment only the line end and Ctrl+Z count.
-constexpr std::array<uint8_t, 256> ClassTable(bool comment) {
-    std::array<uint8_t, 256> table{};
-    table['\r'] = table['\n'] = kLineEnd;
-    table[kCtrlZ] = kEnd;
-    if (!comment) {
-        table['"'] = kQuote;
-        table[';'] = kSemicolon;
-    }
-    return table;
-}
-constexpr std::array<uint8_t, 256> kTextClasses = ClassTable(false);
-constexpr std::array<uint8_t, 256> kCommentClasses = ClassTable(true);
+// The units a scan stops at, by state. Four each, so that every state costs the same compares;
+// inside a quotation ";" changes nothing, but stopping there is cheaper than another set.
+using StopSet = std::array<uint8_t, 4>;
+constexpr StopSet kTextStops = {'"', ';', '[', kCtrlZ};
+constexpr StopSet kCommentStops = {'\r', '\n', kCtrlZ, kCtrlZ};
 
 bool IsBlank(uint32_t c) {
     return c == ' ' || c == '\t';
@@ -45,23 +41,61 @@ class Units {
     explicit Units(std::string_view bytes) : base_(bytes.data()), size_(bytes.size() / W) {}
 
     size_t size() const { return size_; }
+    const char* data() const { return base_; }
     uint32_t operator[](size_t i) const {
         if constexpr (W == 1)
             return static_cast<uint8_t>(base_[i]);
         return static_cast<uint8_t>(base_[2 * i]) | static_cast<uint32_t>(static_cast<uint8_t>(base_[2 * i + 1]))
                                                         << 8;
     }
-    uint8_t ClassOf(const std::array<uint8_t, 256>& table, size_t i) const {
-        const uint32_t c = (*this)[i];
-        if constexpr (W == 1)
-            return table[c];
-        return c < 0x100 ? table[c] : uint8_t{kPlain};
-    }
 
   private:
     const char* base_;
     size_t size_;
 };
+
+template <size_t W>
+size_t NextStopOneByOne(const Units<W>& units, const StopSet& stops, size_t i) {
+    for (; i < units.size(); ++i) {
+        const uint32_t c = units[i];
+        if (c == stops[0] || c == stops[1] || c == stops[2] || c == stops[3])
+            return i;
+    }
+    return i;
+}
+
+#ifdef TOV_HAVE_SSE2
+// 16 bytes compared with all four stops at once; the rest one by one.
+template <size_t W>
+__attribute__((target("sse2"))) size_t NextStopSse2(const Units<W>& units, const StopSet& stops, size_t i) {
+    constexpr size_t kPerBlock = 16 / W;
+    const auto lanes = [](uint8_t c) { return W == 1 ? _mm_set1_epi8(static_cast<char>(c)) : _mm_set1_epi16(c); };
+    const __m128i s0 = lanes(stops[0]), s1 = lanes(stops[1]), s2 = lanes(stops[2]), s3 = lanes(stops[3]);
+    for (; i + kPerBlock <= units.size(); i += kPerBlock) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units.data() + i * W));
+        __m128i hit;
+        if constexpr (W == 1)
+            hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s0), _mm_cmpeq_epi8(v, s1)),
+                               _mm_or_si128(_mm_cmpeq_epi8(v, s2), _mm_cmpeq_epi8(v, s3)));
+        else
+            hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, s0), _mm_cmpeq_epi16(v, s1)),
+                               _mm_or_si128(_mm_cmpeq_epi16(v, s2), _mm_cmpeq_epi16(v, s3)));
+        const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        if (bits != 0)
+            return i + static_cast<size_t>(__builtin_ctz(bits)) / W;
+    }
+    return NextStopOneByOne(units, stops, i);
+}
+
+bool HasSse2() {
+#if defined(__SSE2__)
+    return true;
+#else
+    static const bool has = __builtin_cpu_supports("sse2");
+    return has;
+#endif
+}
+#endif
 
 // A backslash in the line [begin, end) that the full reader could take for a continuation: only
 // blanks, or a comment, follow it. Quotation is not considered, which only errs towards caution.
@@ -93,6 +127,15 @@ size_t PreviousLineStart(const Units<W>& units, size_t lineStart) {
     return p;
 }
 
+// Where the line of the unit at `at` starts when only blanks come before it there; npos else.
+template <size_t W>
+size_t LineStartBefore(const Units<W>& units, size_t at) {
+    size_t p = at;
+    while (p > 0 && IsBlank(units[p - 1]))
+        --p;
+    return p == 0 || IsLineEnd(units[p - 1]) ? p : std::string_view::npos;
+}
+
 // The section line whose "[" is at `at`, its name read up to "]"; false when it cannot be cut at.
 template <size_t W>
 bool ReadSectionLine(const Units<W>& units, size_t at, SectionLine& line) {
@@ -110,22 +153,66 @@ bool ReadSectionLine(const Units<W>& units, size_t at, SectionLine& line) {
     return p < units.size() && units[p] == ']';
 }
 
+// The first "[" that starts a line, when before it there are only blank lines and comments
+// (anything else makes Windows refuse the file, which the full reading reports); npos else.
+template <size_t W>
+size_t FirstSectionLine(const Units<W>& units) {
+    for (size_t p = 0; p < units.size();) {
+        while (p < units.size() && IsBlank(units[p]))
+            ++p;
+        if (p >= units.size())
+            break;
+        const uint32_t c = units[p];
+        if (c == '[')
+            return p;
+        if (c == ';') {
+            while (p < units.size() && !IsLineEnd(units[p]) && units[p] != kCtrlZ)
+                ++p;
+        }
+        if (p >= units.size() || !IsLineEnd(units[p]))
+            break;
+        ++p;
+    }
+    return std::string_view::npos;
+}
+
 // The quotation state carries over line ends, as in the full reader: a quotation mark toggles it
 // ("" inside one stays inside), ";" outside one starts a comment that runs to the line end.
 template <size_t W>
-std::optional<SectionLayout> Scan(std::string_view body) {
+std::optional<SectionLayout> Scan(std::string_view body, UnitScan method) {
     const Units<W> units(body);
     const size_t size = units.size();
+    auto nextStop = [&units, method](const StopSet& stops, size_t from) {
+#ifdef TOV_HAVE_SSE2
+        if (method == UnitScan::kFastest && HasSse2())
+            return NextStopSse2(units, stops, from);
+#endif
+        (void)method;
+        return NextStopOneByOne(units, stops, from);
+    };
     SectionLayout layout{{}, size};
+    size_t i = FirstSectionLine(units);
+    if (i == std::string_view::npos)
+        return std::nullopt;
     bool quoted = false;
-    size_t i = 0;
-    while (i < size) {
-        // A line starts at i.
-        const size_t lineStart = i;
-        while (i < size && IsBlank(units[i]))
-            ++i;
-        bool comment = false;
-        if (i < size && units[i] == '[') {
+    bool comment = false;
+    for (;; ++i) {
+        i = nextStop(comment ? kCommentStops : kTextStops, i);
+        if (i >= size || units[i] == kCtrlZ) {
+            layout.end = i;
+            break;
+        }
+        const uint32_t c = units[i];
+        if (comment) {
+            comment = false;  // the line end
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ';') {
+            comment = !quoted;
+        } else {
+            const size_t lineStart = LineStartBefore(units, i);
+            if (lineStart == std::string_view::npos)
+                continue;
             // A quotation open here would hold the section line.
             SectionLine line;
             if (quoted || !ReadSectionLine(units, i, line))
@@ -135,36 +222,10 @@ std::optional<SectionLayout> Scan(std::string_view body) {
             layout.lines.push_back(std::move(line));
             // Whatever follows "]" on the section line is not read.
             comment = true;
-        } else if (layout.lines.empty()) {
-            // Before the first section only blank lines and comments: anything else makes
-            // Windows refuse the file, which the full reading reports.
-            if (i < size && units[i] != ';' && !IsLineEnd(units[i]) && units[i] != kCtrlZ)
-                return std::nullopt;
-            comment = true;
         }
-        for (;; ++i) {
-            const std::array<uint8_t, 256>& table = comment ? kCommentClasses : kTextClasses;
-            uint8_t kind = kPlain;
-            while (i < size && (kind = units.ClassOf(table, i)) == kPlain)
-                ++i;
-            if (i >= size || kind == kEnd) {
-                layout.end = i;
-                break;
-            }
-            if (kind == kLineEnd) {
-                ++i;
-                break;
-            }
-            if (kind == kQuote)
-                quoted = !quoted;
-            else if (!quoted)
-                comment = true;
-        }
-        if (layout.end < size)
-            break;
     }
     // A quotation open at the end would take in the line end that the cut adds.
-    if (layout.lines.empty() || quoted)
+    if (quoted)
         return std::nullopt;
     // The last line may end in a continuation that the cut would join to what follows it.
     size_t end = layout.end;
@@ -180,6 +241,6 @@ std::optional<SectionLayout> Scan(std::string_view body) {
 
 }  // namespace
 
-std::optional<SectionLayout> FindSectionLines(std::string_view body, size_t width) {
-    return width == 2 ? Scan<2>(body) : Scan<1>(body);
+std::optional<SectionLayout> FindSectionLines(std::string_view body, size_t width, UnitScan scan) {
+    return width == 2 ? Scan<2>(body, scan) : Scan<1>(body, scan);
 }

@@ -96,23 +96,46 @@ class QuickReader {
             const size_t from = sections_[i].start * width_;
             // The last section runs to the end, an odd last byte of UTF-16 included.
             const size_t to = i + 1 < sections_.size() ? sections_[i + 1].start * width_ : body_.size();
-            utf8 += Decode(body_.substr(from, to - from));
+            AppendDecoded(body_.substr(from, to - from), utf8);
             utf8 += "\r\n";
         }
         return ParseInfSyntax(utf8);
     }
 
-    std::string Decode(std::string_view slice) const {
+    // Sections of plain ASCII, as the wanted ones nearly always are, read the same in every
+    // encoding and every ANSI code page, and need no conversion.
+    void AppendDecoded(std::string_view slice, std::string& utf8) const {
+        if (AppendAscii(slice, utf8))
+            return;
         bool damaged = false;
         switch (encoding_) {
             case InfEncoding::kUtf16Le:
-                return DecodeInfText("\xFF\xFE" + std::string(slice), target_.ansiCodePage).utf8;
+                utf8 += DecodeInfText("\xFF\xFE" + std::string(slice), target_.ansiCodePage).utf8;
+                return;
             case InfEncoding::kUtf8:
-                return RepairUtf8(slice, &damaged);
+                utf8 += RepairUtf8(slice, &damaged);
+                return;
             case InfEncoding::kAnsi:
                 break;
         }
-        return DecodeInfText(slice, target_.ansiCodePage).utf8;
+        utf8 += DecodeInfText(slice, target_.ansiCodePage).utf8;
+    }
+
+    // Appends the slice when every unit is from 1 to 0x7F (a zero is damage the decoder marks).
+    bool AppendAscii(std::string_view slice, std::string& utf8) const {
+        if (slice.size() % width_ != 0)
+            return false;
+        const size_t units = slice.size() / width_;
+        for (size_t i = 0; i < units; ++i) {
+            const auto low = static_cast<uint8_t>(slice[i * width_]);
+            if (low == 0 || low >= 0x80 || (width_ == 2 && slice[i * 2 + 1] != 0))
+                return false;
+        }
+        const size_t at = utf8.size();
+        utf8.resize(at + units);
+        for (size_t i = 0; i < units; ++i)
+            utf8[at + i] = slice[i * width_];
+        return true;
     }
 
     const InfTarget& target_;
