@@ -45,8 +45,7 @@ class Units {
     uint32_t operator[](size_t i) const {
         if constexpr (W == 1)
             return static_cast<uint8_t>(base_[i]);
-        return static_cast<uint8_t>(base_[2 * i]) | static_cast<uint32_t>(static_cast<uint8_t>(base_[2 * i + 1]))
-                                                        << 8;
+        return static_cast<uint8_t>(base_[2 * i]) | static_cast<uint32_t>(static_cast<uint8_t>(base_[2 * i + 1])) << 8;
     }
 
   private:
@@ -69,8 +68,18 @@ size_t NextStopOneByOne(const Units<W>& units, const StopSet& stops, size_t i) {
 template <size_t W>
 __attribute__((target("sse2"))) size_t NextStopSse2(const Units<W>& units, const StopSet& stops, size_t i) {
     constexpr size_t kPerBlock = 16 / W;
-    const auto lanes = [](uint8_t c) { return W == 1 ? _mm_set1_epi8(static_cast<char>(c)) : _mm_set1_epi16(c); };
-    const __m128i s0 = lanes(stops[0]), s1 = lanes(stops[1]), s2 = lanes(stops[2]), s3 = lanes(stops[3]);
+    __m128i s0, s1, s2, s3;
+    if constexpr (W == 1) {
+        s0 = _mm_set1_epi8(static_cast<char>(stops[0]));
+        s1 = _mm_set1_epi8(static_cast<char>(stops[1]));
+        s2 = _mm_set1_epi8(static_cast<char>(stops[2]));
+        s3 = _mm_set1_epi8(static_cast<char>(stops[3]));
+    } else {
+        s0 = _mm_set1_epi16(stops[0]);
+        s1 = _mm_set1_epi16(stops[1]);
+        s2 = _mm_set1_epi16(stops[2]);
+        s3 = _mm_set1_epi16(stops[3]);
+    }
     for (; i + kPerBlock <= units.size(); i += kPerBlock) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units.data() + i * W));
         __m128i hit;

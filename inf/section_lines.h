@@ -26,5 +26,4 @@ enum class UnitScan { kFastest, kOneByOne };
 // for ANSI and UTF-8, 2 for UTF-16LE) as the full reader finds them; nothing when a cut at them
 // could read differently: a quotation or a continuation running into a section line or past the
 // end, an entry before the first section, a section name that is not plain ASCII or not closed.
-std::optional<SectionLayout> FindSectionLines(std::string_view body, size_t width,
-                                              UnitScan scan = UnitScan::kFastest);
+std::optional<SectionLayout> FindSectionLines(std::string_view body, size_t width, UnitScan scan = UnitScan::kFastest);
