@@ -53,47 +53,53 @@ class Units {
     size_t size_;
 };
 
+bool IsStop(const StopSet& stops, uint32_t c) {
+    return c == stops[0] || c == stops[1] || c == stops[2] || c == stops[3];
+}
+
+// The stops of a block of 32 bytes: bit k is set when byte k belongs to a unit of the set (both
+// bytes of a UTF-16 unit).
+struct StopMasks {
+    uint32_t text = 0;
+    uint32_t comment = 0;
+};
+constexpr size_t kBlockBytes = 32;
+
 template <size_t W>
-size_t NextStopOneByOne(const Units<W>& units, const StopSet& stops, size_t i) {
-    for (; i < units.size(); ++i) {
-        const uint32_t c = units[i];
-        if (c == stops[0] || c == stops[1] || c == stops[2] || c == stops[3])
-            return i;
+StopMasks MasksOneByOne(const char* block) {
+    StopMasks masks;
+    for (size_t k = 0; k < kBlockBytes; k += W) {
+        uint32_t c = static_cast<uint8_t>(block[k]);
+        if constexpr (W == 2)
+            c |= static_cast<uint32_t>(static_cast<uint8_t>(block[k + 1])) << 8;
+        const uint32_t bits = (W == 1 ? 1u : 3u) << k;
+        masks.text |= IsStop(kTextStops, c) ? bits : 0;
+        masks.comment |= IsStop(kCommentStops, c) ? bits : 0;
     }
-    return i;
+    return masks;
 }
 
 #ifdef TOV_HAVE_SSE2
-// 16 bytes compared with all four stops at once; the rest one by one.
+// The stop sets spelled out, so that their lanes are constants; Ctrl+Z is compared once for both.
 template <size_t W>
-__attribute__((target("sse2"))) size_t NextStopSse2(const Units<W>& units, const StopSet& stops, size_t i) {
-    constexpr size_t kPerBlock = 16 / W;
-    __m128i s0, s1, s2, s3;
-    if constexpr (W == 1) {
-        s0 = _mm_set1_epi8(static_cast<char>(stops[0]));
-        s1 = _mm_set1_epi8(static_cast<char>(stops[1]));
-        s2 = _mm_set1_epi8(static_cast<char>(stops[2]));
-        s3 = _mm_set1_epi8(static_cast<char>(stops[3]));
-    } else {
-        s0 = _mm_set1_epi16(stops[0]);
-        s1 = _mm_set1_epi16(stops[1]);
-        s2 = _mm_set1_epi16(stops[2]);
-        s3 = _mm_set1_epi16(stops[3]);
+__attribute__((target("sse2"))) StopMasks MasksSse2(const char* block) {
+    const auto lanes = [](char c) __attribute__((target("sse2"))) {
+        return W == 1 ? _mm_set1_epi8(c) : _mm_set1_epi16(static_cast<short>(c));
+    };
+    const auto equal = [](__m128i a, __m128i b) __attribute__((target("sse2"))) {
+        return W == 1 ? _mm_cmpeq_epi8(a, b) : _mm_cmpeq_epi16(a, b);
+    };
+    StopMasks masks;
+    for (size_t half = 0; half < 2; ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * half));
+        const __m128i end = equal(v, lanes(kCtrlZ));
+        const __m128i text = _mm_or_si128(_mm_or_si128(equal(v, lanes('"')), equal(v, lanes(';'))),
+                                          _mm_or_si128(equal(v, lanes('[')), end));
+        const __m128i comment = _mm_or_si128(_mm_or_si128(equal(v, lanes('\r')), equal(v, lanes('\n'))), end);
+        masks.text |= static_cast<uint32_t>(_mm_movemask_epi8(text)) << (16 * half);
+        masks.comment |= static_cast<uint32_t>(_mm_movemask_epi8(comment)) << (16 * half);
     }
-    for (; i + kPerBlock <= units.size(); i += kPerBlock) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units.data() + i * W));
-        __m128i hit;
-        if constexpr (W == 1)
-            hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, s0), _mm_cmpeq_epi8(v, s1)),
-                               _mm_or_si128(_mm_cmpeq_epi8(v, s2), _mm_cmpeq_epi8(v, s3)));
-        else
-            hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, s0), _mm_cmpeq_epi16(v, s1)),
-                               _mm_or_si128(_mm_cmpeq_epi16(v, s2), _mm_cmpeq_epi16(v, s3)));
-        const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
-        if (bits != 0)
-            return i + static_cast<size_t>(__builtin_ctz(bits)) / W;
-    }
-    return NextStopOneByOne(units, stops, i);
+    return masks;
 }
 
 bool HasSse2() {
@@ -105,6 +111,57 @@ bool HasSse2() {
 #endif
 }
 #endif
+
+// The next stop of a state, from the masks of the block that holds it; a stop costs a bit search,
+// and each 32 bytes their masks.
+template <size_t W>
+class StopFinder {
+  public:
+    StopFinder(const Units<W>& units, UnitScan method) : units_(units) {
+        masksOf_ = MasksOneByOne<W>;
+#ifdef TOV_HAVE_SSE2
+        if (method == UnitScan::kFastest && HasSse2())
+            masksOf_ = MasksSse2<W>;
+#endif
+        (void)method;
+    }
+
+    // The first unit at or after `from` that stops the state; size() when there is none.
+    size_t Next(bool comment, size_t from) {
+        constexpr size_t kBlockUnits = kBlockBytes / W;
+        for (;;) {
+            if (from >= blockStart_ && from - blockStart_ < kBlockUnits) {
+                const uint32_t mask = (comment ? masks_.comment : masks_.text) >> ((from - blockStart_) * W);
+                if (mask != 0)
+                    return from + static_cast<size_t>(__builtin_ctz(mask)) / W;
+                from = blockStart_ + kBlockUnits;
+            }
+            if (from >= units_.size())
+                return units_.size();
+            Load(from);
+        }
+    }
+
+  private:
+    void Load(size_t from) {
+        blockStart_ = from;
+        const size_t at = from * W;
+        const size_t bytes = units_.size() * W;
+        if (at + kBlockBytes <= bytes) {
+            masks_ = masksOf_(units_.data() + at);
+            return;
+        }
+        // The last block, padded with zero units, which stop nothing.
+        char block[kBlockBytes] = {};
+        std::memcpy(block, units_.data() + at, bytes - at);
+        masks_ = masksOf_(block);
+    }
+
+    const Units<W>& units_;
+    StopMasks (*masksOf_)(const char*);
+    size_t blockStart_ = SIZE_MAX;  // no block loaded yet
+    StopMasks masks_;
+};
 
 // A backslash in the line [begin, end) that the full reader could take for a continuation: only
 // blanks, or a comment, follow it. Quotation is not considered, which only errs towards caution.
@@ -191,14 +248,7 @@ template <size_t W>
 std::optional<SectionLayout> Scan(std::string_view body, UnitScan method) {
     const Units<W> units(body);
     const size_t size = units.size();
-    auto nextStop = [&units, method](const StopSet& stops, size_t from) {
-#ifdef TOV_HAVE_SSE2
-        if (method == UnitScan::kFastest && HasSse2())
-            return NextStopSse2(units, stops, from);
-#endif
-        (void)method;
-        return NextStopOneByOne(units, stops, from);
-    };
+    StopFinder<W> stops(units, method);
     SectionLayout layout{{}, size};
     size_t i = FirstSectionLine(units);
     if (i == std::string_view::npos)
@@ -206,7 +256,7 @@ std::optional<SectionLayout> Scan(std::string_view body, UnitScan method) {
     bool quoted = false;
     bool comment = false;
     for (;; ++i) {
-        i = nextStop(comment ? kCommentStops : kTextStops, i);
+        i = stops.Next(comment, i);
         if (i >= size || units[i] == kCtrlZ) {
             layout.end = i;
             break;
