@@ -1,12 +1,14 @@
 // Fuzz target of the INF reader: any bytes, read for 32- and 64-bit Windows 7 in several code
 // pages, give well-formed results, and the same text read through each of its encodings gives
-// the same models; the quick reading of what a file serves agrees with the full one.
+// the same models; the quick reading of what a file serves agrees with the full one, and its two
+// scans for section lines agree.
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_common.h"
 #include "inf/driver_inf.h"
 #include "inf/inf_syntax.h"
+#include "inf/section_lines.h"
 #include "inf/served_ids.h"
 
 using fuzz::Escaped;
@@ -90,6 +92,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ServedIds quick = ReadServedIds(input, target);
     Require(quick.ids == full.ids && quick.opened == full.opened, "the quick reading serves what the full one does",
             Escaped(input));
+    for (size_t width : {1, 2}) {
+        const auto fast = FindSectionLines(input, width);
+        const auto plain = FindSectionLines(input, width, UnitScan::kOneByOne);
+        bool same = fast.has_value() == plain.has_value() && (!fast || fast->end == plain->end);
+        for (size_t i = 0; same && fast && i < fast->lines.size(); ++i)
+            same = i < plain->lines.size() && fast->lines[i].start == plain->lines[i].start &&
+                   fast->lines[i].upperName == plain->lines[i].upperName;
+        same = same && (!fast || fast->lines.size() == plain->lines.size());
+        Require(same, "the block scan finds the section lines the unit-by-unit one does", Escaped(input));
+    }
 
     // The decoded text, given again with a UTF-8 or a UTF-16 byte-order mark, reads the same.
     const InfText text = DecodeInfText(input, target.ansiCodePage);

@@ -49,12 +49,17 @@ bool IsInfName(const std::string& name) {
     return name.size() > 4 && EqualsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".inf");
 }
 
-std::string FileBytes(const std::string& path) {
-    OwnedByteSet bytes = ReadFileBytes(path.c_str());
-    if (!bytes.get())
-        return std::string();
-    return std::string(reinterpret_cast<const char*>(ByteSetBytes(bytes.get())), ByteSetLength(bytes.get()));
-}
+// The file's bytes as read, viewed in place: a store holds about 100 MB of INF text, and a copy
+// of it costs about what reading it does.
+struct FileBytes {
+    explicit FileBytes(const std::string& path) : block(ReadFileBytes(path.c_str())) {}
+    std::string_view view() const {
+        if (!block.get())
+            return {};
+        return {reinterpret_cast<const char*>(ByteSetBytes(block.get())), ByteSetLength(block.get())};
+    }
+    OwnedByteSet block;
+};
 
 // oemNN.inf's number; -1 for a name of another form.
 long OemNumber(const std::string& name) {
@@ -109,7 +114,7 @@ std::vector<StoredPackage> ReadDriverStore(const char* targetRoot,
     struct Published {
         long number;
         std::string name;
-        std::string bytes;
+        FileBytes bytes;
         bool twinned = false;
     };
     std::vector<Published> published;
@@ -124,7 +129,7 @@ std::vector<StoredPackage> ReadDriverStore(const char* targetRoot,
     // Published INFs by length first: most store INFs are not published, and differ in length.
     std::unordered_multimap<size_t, Published*> bySize;
     for (Published& p : published)
-        bySize.emplace(p.bytes.size(), &p);
+        bySize.emplace(p.bytes.view().size(), &p);
 
     std::vector<StoredPackage> packages(published.size());
     for (size_t i = 0; i < published.size(); ++i)
@@ -142,11 +147,12 @@ std::vector<StoredPackage> ReadDriverStore(const char* targetRoot,
                     return EqualsIgnoringCase(name, file.name);
                 }))
                 continue;
-            const std::string bytes = FileBytes(store + folder.name + "\\" + file.name);
+            const FileBytes inf(store + folder.name + "\\" + file.name);
+            const std::string_view bytes = inf.view();
             Published* twin = nullptr;
             auto range = bySize.equal_range(bytes.size());
             for (auto it = range.first; it != range.second && twin == nullptr; ++it) {
-                if (!it->second->twinned && it->second->bytes == bytes)
+                if (!it->second->twinned && it->second->bytes.view() == bytes)
                     twin = it->second;
             }
             if (twin != nullptr) {
@@ -162,7 +168,7 @@ std::vector<StoredPackage> ReadDriverStore(const char* targetRoot,
         }
     }
     for (size_t i = 0; i < published.size(); ++i)
-        packages[i].ids = ReadServedIds(published[i].bytes, target).ids;
+        packages[i].ids = ReadServedIds(published[i].bytes.view(), target).ids;
     packages.insert(packages.end(), std::make_move_iterator(inBox.begin()), std::make_move_iterator(inBox.end()));
     return packages;
 }

@@ -2,6 +2,7 @@
 // section lines could go wrong.
 #include <gtest/gtest.h>
 
+#include "inf/section_lines.h"
 #include "inf/served_ids.h"
 
 namespace {
@@ -71,6 +72,18 @@ TEST(ReadServedIds, AgreesWithTheFullReading) {
             EXPECT_EQ(quick.ids, full.ids);
             EXPECT_EQ(quick.opened, full.opened);
             EXPECT_EQ(full.ids, c.ids);
+            // The block scan and the unit-by-unit one find the same section lines.
+            const size_t width = bytes[0] == '\xFF' ? 2 : 1;
+            const size_t bom = bytes[0] == '\xFF' ? 2 : (bytes[0] == '\xEF' ? 3 : 0);
+            const std::string_view body = std::string_view(bytes).substr(bom);
+            const auto fast = FindSectionLines(body, width), plain = FindSectionLines(body, width, UnitScan::kOneByOne);
+            ASSERT_EQ(fast.has_value(), plain.has_value());
+            if (fast) {
+                EXPECT_EQ(fast->end, plain->end);
+                ASSERT_EQ(fast->lines.size(), plain->lines.size());
+                for (size_t i = 0; i < fast->lines.size(); ++i)
+                    EXPECT_EQ(fast->lines[i].start, plain->lines[i].start);
+            }
         }
     }
     // The 32-bit reading takes the plain section of the old form.
