@@ -119,6 +119,8 @@ class SyntaxReader {
     void ReadEntry() {
         InfLine entry;
         entry.number = line_;
+        // Models lines hold two to four values; growing one by one cost an allocation each.
+        entry.values.reserve(4);
         std::string field;
         bool fieldStarted = false;  // something other than blanks is in the field
         std::string blanks;         // blanks after the field's content, kept only if more follows

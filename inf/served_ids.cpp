@@ -39,17 +39,17 @@ class QuickReader {
             body_ = body_.substr(0, found->end * width_);
         sections_ = std::move(found->lines);
 
-        const InfSyntax head = Parse({"VERSION", "MANUFACTURER"});
-        std::vector<std::string> wanted = {"VERSION", "MANUFACTURER"};
+        InfSyntax head = Parse({"VERSION", "MANUFACTURER"});
+        std::vector<std::string> wanted;
         if (const InfSection* version = head.Find("Version")) {
             for (const InfLine& line : version->lines) {
-                if (line.hasKey && AsciiUpperCopy(line.key) == "SIGNATURE" && HoldsToken(line.values))
+                if (line.hasKey && AsciiUpperCopy(line.key) == "SIGNATURE" && HoldsToken(line.values, 0))
                     return std::nullopt;
             }
         }
         if (const InfSection* manufacturer = head.Find("Manufacturer")) {
             for (const InfLine& line : manufacturer->lines) {
-                if (HoldsToken(line.values))
+                if (HoldsToken(line.values, 0))
                     return std::nullopt;
                 if (line.values.empty() || line.values[0].empty())
                     continue;
@@ -60,33 +60,47 @@ class QuickReader {
                     wanted.push_back(base + "." + AsciiUpperCopy(line.values[i]));
             }
         }
-        const InfSyntax cut = Parse(wanted);
-        for (const InfSection& section : cut.sections) {
-            if (AsciiUpperCopy(section.name) == "VERSION" || AsciiUpperCopy(section.name) == "MANUFACTURER")
-                continue;
+        // The head is parsed already; a models section of its name is in it.
+        std::erase_if(wanted, [](const std::string& name) { return name == "VERSION" || name == "MANUFACTURER"; });
+        InfSyntax models = Parse(wanted);
+        for (const InfSection& section : models.sections) {
             for (const InfLine& line : section.lines) {
                 // A models line's identifiers after its install section; a token among them
                 // needs the string sections.
-                if (line.values.size() > 1 &&
-                    HoldsToken(std::vector<std::string>(line.values.begin() + 1, line.values.end())))
+                if (HoldsToken(line.values, 1))
                     return std::nullopt;
             }
         }
-        return ServedIdsOf(ReadDriverInfSyntax(cut, target_));
+        Merge(std::move(models), head);
+        return ServedIdsOf(ReadDriverInfSyntax(head, target_));
     }
 
   private:
-    static bool HoldsToken(const std::vector<std::string>& values) {
-        for (const std::string& value : values) {
-            if (value.find('%') != std::string::npos)
+    // Looks at the values from `first` on in place: copying them cost an allocation per
+    // identifier, slow through Wine's heap.
+    static bool HoldsToken(const std::vector<std::string>& values, size_t first) {
+        for (size_t i = first; i < values.size(); ++i) {
+            if (values[i].find('%') != std::string::npos)
                 return true;
         }
         return false;
     }
 
+    // The two parses hold sections of different names, so `from`'s join `into`'s as they are;
+    // only the identifiers depend on it, not the order of the sections.
+    static void Merge(InfSyntax&& from, InfSyntax& into) {
+        for (InfSection& section : from.sections) {
+            into.byUpperName.emplace(AsciiUpperCopy(section.name), into.sections.size());
+            into.sections.push_back(std::move(section));
+        }
+        into.problems.insert(into.problems.end(), from.problems.begin(), from.problems.end());
+        into.rejected = into.rejected || from.rejected;
+    }
+
     // The sections of the wanted names (upper-cased), cut out in file order, decoded and parsed.
     InfSyntax Parse(const std::vector<std::string>& wanted) const {
-        std::string utf8;
+        std::vector<std::string_view> slices;
+        size_t units = 0;
         for (size_t i = 0; i < sections_.size(); ++i) {
             bool keep = false;
             for (const std::string& name : wanted)
@@ -96,7 +110,14 @@ class QuickReader {
             const size_t from = sections_[i].start * width_;
             // The last section runs to the end, an odd last byte of UTF-16 included.
             const size_t to = i + 1 < sections_.size() ? sections_[i + 1].start * width_ : body_.size();
-            AppendDecoded(body_.substr(from, to - from), utf8);
+            slices.push_back(body_.substr(from, to - from));
+            units += (to - from) / width_ + 2;
+        }
+        // One block for the plain ASCII text, which is nearly always all of it.
+        std::string utf8;
+        utf8.reserve(units);
+        for (std::string_view slice : slices) {
+            AppendDecoded(slice, utf8);
             utf8 += "\r\n";
         }
         return ParseInfSyntax(utf8);
@@ -153,6 +174,20 @@ ServedIds ServedIdsOf(const DriverInf& inf) {
     for (const InfModel& model : inf.models) {
         for (const HardwareId& id : model.ids)
             served.ids.push_back(id.upper);
+    }
+    return served;
+}
+
+ServedIds ServedIdsOf(DriverInf&& inf) {
+    ServedIds served;
+    served.opened = inf.opened;
+    size_t count = 0;
+    for (const InfModel& model : inf.models)
+        count += model.ids.size();
+    served.ids.reserve(count);
+    for (InfModel& model : inf.models) {
+        for (HardwareId& id : model.ids)
+            served.ids.push_back(std::move(id.upper));
     }
     return served;
 }

@@ -17,6 +17,8 @@ struct ServedIds {
 };
 
 ServedIds ServedIdsOf(const DriverInf& inf);
+// The same, taking the identifiers over instead of copying them.
+ServedIds ServedIdsOf(DriverInf&& inf);
 
 // What ServedIdsOf(ReadDriverInf(bytes, target)) gives, reading only [Version], [Manufacturer],
 // the models sections it names and, where a value needs one of their strings, the string

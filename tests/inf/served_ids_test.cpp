@@ -61,6 +61,9 @@ TEST(ReadServedIds, AgreesWithTheFullReading) {
         {"Ctrl+Z ends the file", head + "[Dev.NTamd64]\r\nx=I,A\r\n\x1A[Dev.NTamd64]\r\nx=I,B\r\n", {"A"}},
         {"bracket inside a line", head + "[Dev.NTamd64]\r\nx=I,A[1]\r\n  [Other] tail \"\r\nx=I,B\r\n", {"A[1]"}},
         {"CR line ends", std::string("[Version]\rSignature=$Chicago$\r[Manufacturer]\rM=Dev\r[Dev]\rx=I,A\r"), {}},
+        {"head sections written twice",
+         head + "[Dev.NTamd64]\r\nx=I,A\r\n[Version]\r\nDriverVer=01/01/2020\r\n[Manufacturer]\r\n%N%=Dev,NTamd64\r\n",
+         {"A", "A"}},
         {"no signature", "[Version]\r\n[Manufacturer]\r\nM=Dev,NTamd64\r\n[Dev.NTamd64]\r\nx=I,A\r\n", {}},
     };
     InfTarget target;
@@ -89,8 +92,22 @@ TEST(ReadServedIds, AgreesWithTheFullReading) {
     // The 32-bit reading takes the plain section of the old form.
     InfTarget x86;
     x86.architecture = InfArchitecture::kX86;
-    const std::string old = "[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\nM=Dev\r\n[Dev]\r\nx=I,A\r\n";
-    EXPECT_EQ(ReadServedIds(old, x86).ids, std::vector<std::string>{"A"});
+    const struct {
+        std::string inf;
+        std::vector<std::string> ids;
+    } oldForms[] = {
+        {"[Version]\r\nSignature=$Chicago$\r\n[Manufacturer]\r\nM=Dev\r\n[Dev]\r\nx=I,A\r\n", {"A"}},
+        // [Version] and [Manufacturer] read as models sections: the quick reading parses them once
+        // for both uses.
+        {"[Version]\r\nSignature=$Chicago$\r\nx=I,V\r\n[Manufacturer]\r\nM=Version\r\nN=Dev\r\nO=Manufacturer\r\n"
+         "[Dev]\r\nx=I,A\r\n",
+         {"V", "A"}},
+    };
+    for (const auto& c : oldForms) {
+        SCOPED_TRACE(c.inf);
+        EXPECT_EQ(ReadServedIds(c.inf, x86).ids, c.ids);
+        EXPECT_EQ(ServedIdsOf(ReadDriverInf(c.inf, x86)).ids, c.ids);
+    }
 }
 
 }  // namespace
