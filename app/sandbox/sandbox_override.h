@@ -1,5 +1,6 @@
-// The sandbox build's one difference: a Windows directory taken from the environment, so that the
-// program believes it runs in Windows PE on another drive. Only TovUSB-sandbox.exe links it.
+// The sandbox build's differences, taken from the environment: a Windows directory, so that the
+// program believes it runs in Windows PE on another drive, and a system without WoW64. Only
+// TovUSB-sandbox.exe (and the test builds of the tool) link it.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,10 @@
 
 // The variable that names the simulated Windows directory, for example X:\Windows.
 inline constexpr char kSandboxSystemRootVariable[] = "TOVUSB_SANDBOX_SYSTEMROOT";
+// The variable that, when it holds "1", makes the WoW64 question answer "absent": a 64-bit
+// Windows PE built without WoW64 (or, for the 32-bit program, a 32-bit system), on a test
+// machine whose 64-bit Windows always has it.
+inline constexpr char kSandboxNoWow64Variable[] = "TOVUSB_SANDBOX_NO_WOW64";
 
 namespace sandbox_detail {
 
@@ -50,6 +55,7 @@ inline std::string SandboxDirectory(const std::string& systemRoot, int32_t code)
     return std::string();
 }
 
-// Reads the variable once; when it is set and not empty, the Windows and system directory
-// queries of the runtime answer from it for the rest of the process. Windows only.
+// Reads the variables once; when the system root is set and not empty, the Windows and system
+// directory queries of the runtime answer from it for the rest of the process, and with the
+// WoW64 variable at "1" the probes see no WoW64. Windows only.
 void InstallSandboxOverride();

@@ -1,8 +1,10 @@
-// Installs the sandbox's directory answers into the runtime's system commands.
+// Installs the sandbox's directory answers into the runtime's system commands and its WoW64
+// answer into the probes.
 #include <windows.h>
 
 #include <cstring>
 
+#include "app/exec/probes.h"
 #include "app/sandbox/sandbox_override.h"
 #include "runtime/system_commands.h"
 
@@ -20,9 +22,16 @@ bool AnswerFromSandbox(int32_t code, char* buffer, uint32_t size) {
     return true;
 }
 
+void InstallWow64Override() {
+    char value[2];
+    const DWORD length = GetEnvironmentVariableA(kSandboxNoWow64Variable, value, sizeof value);
+    SetWow64AbsentOverride(length == 1 && value[0] == '1');
+}
+
 }  // namespace
 
 void InstallSandboxOverride() {
+    InstallWow64Override();
     char value[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA(kSandboxSystemRootVariable, value, sizeof value);
     if (length == 0 || length >= sizeof value)

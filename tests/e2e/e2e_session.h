@@ -65,6 +65,7 @@ struct SessionOptions {
     bool sandbox = true;                     // TovUSB-sandbox.exe, else TovUSB.exe
     std::string program;                     // another build of the tool instead, when not empty
     std::string systemRoot = "X:\\Windows";  // TOVUSB_SANDBOX_SYSTEMROOT; empty: not set
+    bool noWow64 = false;                    // TOVUSB_SANDBOX_NO_WOW64=1: a system without WoW64
     std::string listing;                     // what devcon lists
     bool recordDism = true;                  // put the recording stand-in before DISM
     bool keepWorkDir = false;                // leave X:\TovUSB as the test prepared it

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/exec/probes.h"
 #include "app/sandbox/sandbox_override.h"
 #include "runtime/system_commands.h"
 
@@ -50,6 +51,24 @@ TEST(SandboxOverrideTest, AnswersFromTheVariableOnlyWhenItIsSet) {
 
     SetSystemDirectoryOverride(nullptr);
     SetEnvironmentVariableA(kSandboxSystemRootVariable, nullptr);
+}
+
+TEST(SandboxOverrideTest, OnlyOneMakesWow64Absent) {
+    struct Case {
+        const char* value;  // null: not set
+        bool wow64;
+    };
+    const Case cases[] = {{"1", false}, {nullptr, true}, {"0", true}, {"", true}, {"11", true}, {"yes", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value ? c.value : "not set");
+        SetEnvironmentVariableA(kSandboxNoWow64Variable, c.value);
+        InstallSandboxOverride();
+        // Without WoW64 the 64-bit program runs no 32-bit tool, and the 32-bit one is on a 32-bit host.
+        EXPECT_EQ(IsHost64Bit() && HostRuns32BitPrograms(), c.wow64);
+    }
+    SetEnvironmentVariableA(kSandboxNoWow64Variable, nullptr);
+    SetWow64AbsentOverride(false);
+    SetSystemDirectoryOverride(nullptr);
 }
 
 }  // namespace
