@@ -2,5 +2,6 @@
 // the start window. Windows only.
 #pragma once
 
-// Runs the tool and returns its exit code.
+// Runs the tool and returns its exit code: the windows when it was given no arguments, else the
+// console mode.
 int RunTovUsb();

@@ -2,7 +2,11 @@
 #include "app/program_entry.h"
 
 #include <array>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "app/console/console_mode.h"
 #include "app/startup/program_globals.h"
 #include "app/startup/startup_sequence.h"
 #include "app/ui/form_ids.h"
@@ -68,6 +72,8 @@ constexpr std::array<EventRoutine, kFormRoutineCount> kRoutines = RoutineTable()
 }  // namespace
 
 int RunTovUsb() {
+    if (__argc > 1)
+        return RunConsoleMode(std::vector<std::string>(__argv + 1, __argv + __argc));
     ApplicationSetup setup;
     setup.formDescription = ProgramFormDescription();
     setup.routines = kRoutines.data();

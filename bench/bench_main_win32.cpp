@@ -1,7 +1,7 @@
 // tovusb_bench.exe: runs the benchmarks named on its command line (every one when none is named)
 // and exits with 1 when a target is missed.
 //
-//   tovusb_bench [--runs N] [startup] [waiting] [capture] [matching] [log]
+//   tovusb_bench [--runs N] [startup] [waiting] [capture] [matching] [log] [store]
 //   tovusb_bench --poster HWND COUNT PERIOD_MS     (the waiting benchmark's message poster)
 #include <windows.h>
 
@@ -22,7 +22,7 @@ struct Benchmark {
 
 const Benchmark kBenchmarks[] = {
     {"startup", RunStartupBench},   {"waiting", RunWaitingBench}, {"capture", RunCaptureBench},
-    {"matching", RunMatchingBench}, {"log", RunLogBench},
+    {"matching", RunMatchingBench}, {"log", RunLogBench},         {"store", RunStoreBench},
 };
 
 }  // namespace

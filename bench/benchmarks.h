@@ -9,6 +9,7 @@ bool RunWaitingBench(int runs);
 bool RunCaptureBench(int runs);
 bool RunMatchingBench(int runs);
 bool RunLogBench(int runs);
+bool RunStoreBench(int runs);
 
 // The waiting benchmark's second process: posts WM_APP to the window every `periodMs`, `count`
 // times, each message carrying the performance counter at posting.

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <random>
+#include <unordered_map>
 
 namespace {
 
@@ -75,6 +76,9 @@ MatchingWorkload MakeMatchingWorkload(int identifiers, int indexLines, size_t in
     // The index: identifiers of the listing (about half, some in lower case, some twice) among
     // others that match nothing, each line padded with description text to the size asked for.
     const size_t lineBytes = indexBytes / static_cast<size_t>(indexLines);
+    // The folder of the first line made for each identifier (by its lower-case form): the
+    // description and the folder hold no "|", so "|id|" is found in no other line.
+    std::unordered_map<std::string, std::string> firstFolder;
     for (int line = 0; line < indexLines; ++line) {
         std::string id;
         if (line % 4 == 0 && !kept.empty()) {
@@ -85,11 +89,19 @@ MatchingWorkload MakeMatchingWorkload(int identifiers, int indexLines, size_t in
             id = "PCI\\VEN_" + Hex4(random()) + "&DEV_" + Hex4(random()) + "&SUBSYS_" + Hex4(random());
         }
         const std::string folder = kFolders[random() % std::size(kFolders)];
+        firstFolder.emplace(Lower(id), folder);
         const std::string tail = "|" + id + "|" + folder + "\\driver" + std::to_string(line % 7) + ".inf\r\n";
         std::string description = "USB 3.0 主机控制器 " + std::to_string(line);
         while (description.size() + tail.size() < lineBytes)
             description += " -";
         work.index += description + tail;
+    }
+    // The filter keeps exactly the lines of `kept` (and the root complex's instance lines, which
+    // no index line names), in the listing's order.
+    for (const std::string& id : kept) {
+        const auto it = firstFolder.find(Lower(id));
+        if (it != firstFolder.end())
+            work.expectedFolders.push_back(it->second);
     }
     return work;
 }

@@ -10,6 +10,11 @@ struct MatchingWorkload {
     std::string index;    // CR LF lines "description|identifier|folder\file.inf"
     // The package folders the index's third fields name, relative to the driver base.
     std::vector<std::string> folders;
+    // What the precise import must find, as the generator laid it out: for every identifier of
+    // the listing that the filter keeps, in order, the package folder (relative to the driver
+    // base) of the first index line made for it, in whatever letter case; identifiers without
+    // one left out.
+    std::vector<std::string> expectedFolders;
 };
 
 // A listing whose filter keeps at least `identifiers` lines (a device more at most) and an index of `indexLines` lines

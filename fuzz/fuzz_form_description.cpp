@@ -1,5 +1,6 @@
 // Fuzz target of the form description reader: any byte string either loads, with every record
-// inside the bytes, or is refused with the place and reason of the fault; it is never read past.
+// inside the bytes and every identifier unique, or is refused with the place and reason of the
+// fault; it is never read past.
 #include <cstdint>
 #include <cstdlib>
 #include <variant>
@@ -71,14 +72,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(result.error == nullptr);
     Require(!result.form.windows.empty());
     for (const WindowRecord& window : result.form.windows) {
-        Require(FindFormWindow(result.form, window.id) != nullptr);
+        // Identifiers are unique: the lookup finds this very record, not an earlier one that
+        // shares its identifier.
+        Require(FindFormWindow(result.form, window.id) == &window);
         RequireInside(window.text1);
         RequireInside(window.text2);
         RequireInside(window.controlTable);
         Require(!window.controls.empty());
         Require(window.controls[0].cls == ControlClass::kWindow);
         for (const ControlRecord& control : window.controls) {
-            Require(FindFormControl(window, control.id) != nullptr);
+            Require(FindFormControl(window, control.id) == &control);
             RequireInside(control.stored);
             RequireTerminated(control.name);
             RequireTerminated(control.secondName);

@@ -1,13 +1,12 @@
-// Fuzz target of the directory levels that payload staging creates: for any path, what the plain
-// reference of the algorithm gives, and levels that are prefixes of the rewritten path.
+// Fuzz target of the directory levels that payload staging creates: for any path, the plan that
+// the rules give (derived over the path's characters, not the code's steps transliterated), and
+// levels that are prefixes of the rewritten path.
 #include <string>
 #include <vector>
 
 #include "app/startup/staging_paths.h"
 #include "fuzz/fuzz_common.h"
-#include "tests/runtime/text_reference.h"
 
-namespace ref = text_reference;
 using fuzz::AsString;
 using fuzz::Escaped;
 using fuzz::Require;
@@ -19,28 +18,59 @@ struct Plan {
     std::vector<std::string> levels;
 };
 
-// The algorithm step by step over std::string: a separator appended where missing, the pieces
-// counted, runs of separators collapsed once per piece, then one level per separator after the
-// first.
-Plan ReferencePlan(std::string path) {
+// The plan derived from the rules, over the path's characters (a byte of 0x80 or more and the
+// byte after it are one character; a lead byte that ends the text is one of its own here, which
+// the rules never let reach a level):
+// - the path ends in a backslash byte; one is added when its last byte is none;
+// - its pieces are the stretches between backslash characters, the empty one after a final
+//   backslash not counted;
+// - with fewer than three pieces, the path is the one level;
+// - otherwise each run of backslash characters becomes one, and the levels, one fewer than the
+//   pieces, are the path up to (not including) each backslash character after the first, in
+//   order; when those run out, the next level is empty and the count starts again from the
+//   first backslash.
+Plan PlanFromRules(std::string path) {
     Plan plan;
     if (path.empty() || path.back() != '\\')
         path += '\\';
-    const std::vector<std::string> pieces = ref::SplitText(path, std::string("\\"), std::nullopt);
-    if (pieces.size() < 3) {
+    std::vector<std::string> characters;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (static_cast<uint8_t>(path[i]) >= 0x80 && i + 1 < path.size()) {
+            characters.push_back(path.substr(i, 2));
+            ++i;
+        } else {
+            characters.push_back(path.substr(i, 1));
+        }
+    }
+    size_t pieces = 0;
+    for (const std::string& c : characters)
+        pieces += c == "\\";
+    if (characters.back() != "\\")
+        ++pieces;
+    if (pieces < 3) {
         plan.path = path;
         plan.levels.push_back(path);
         return plan;
     }
-    for (size_t i = 0; i < pieces.size(); ++i)
-        path = ref::ReplaceText(path, "\\\\", "\\", std::nullopt, std::nullopt, true);
-    int32_t start = ref::FindText(path, "\\", std::nullopt, false) + 1;
-    for (size_t i = 0; i + 1 < pieces.size(); ++i) {
-        const int32_t at = ref::FindText(path, "\\", start, false);
-        plan.levels.push_back(at > 0 ? path.substr(0, static_cast<size_t>(at - 1)) : std::string());
-        start = at + 1;
+    std::vector<size_t> separators;  // byte offsets in the collapsed path
+    for (size_t i = 0; i < characters.size(); ++i) {
+        if (characters[i] == "\\" && i > 0 && characters[i - 1] == "\\")
+            continue;
+        if (characters[i] == "\\")
+            separators.push_back(plan.path.size());
+        plan.path += characters[i];
     }
-    plan.path = path;
+    // Positions in the cycle: separators 1, 2, ... then "none" (an empty level), then 0, 1, ...
+    size_t next = 1;
+    for (size_t level = 0; level + 1 < pieces; ++level) {
+        if (next < separators.size()) {
+            plan.levels.push_back(plan.path.substr(0, separators[next]));
+            ++next;
+        } else {
+            plan.levels.push_back(std::string());
+            next = 0;
+        }
+    }
     return plan;
 }
 
@@ -54,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const OwnedText text = fuzz::HeapText(path, nullWhenEmpty);
 
     const DirectoryLevels plan = PlanDirectoryLevels(text.get());
-    const Plan expected = ReferencePlan(path);
+    const Plan expected = PlanFromRules(path);
     const std::string what = Escaped(path);
     Require(AsString(plan.path.get()) == expected.path, "rewritten path", what);
     Require(plan.levels.size() == expected.levels.size(), "level count", what);

@@ -1,5 +1,6 @@
-// Probes of the host and of Windows installations: whether the running system is 64-bit, a
-// file's version text, and the Windows version tests that read a system's cmd.exe. Windows only.
+// Probes of the host and of Windows installations: whether the running system is 64-bit, the
+// processor's brand, a file's version text, and the Windows version tests that read a system's
+// cmd.exe. Windows only.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,17 @@ bool HostRuns32BitPrograms();
 // Makes the WOW64 question answer "absent" from now on (or ask the system again). The sandbox
 // build sets it to show a Windows PE without WoW64 on a system that has it.
 void SetWow64AbsentOverride(bool absent);
+
+// The processor's brand string from the processor identification instruction (at most 48 bytes,
+// as its three brand leaves hold them), unless an override answers.
+OwnedText ReadProcessorBrand();
+// The longest brand the leaves hold.
+inline constexpr uint32_t kProcessorBrandBytes = 48;
+// An override of the brand: writes a terminated brand of at most kProcessorBrandBytes bytes into
+// the buffer (kProcessorBrandBytes + 1 bytes) and returns true, or returns false to leave the
+// answer to the processor. Null removes it. The sandbox build installs one.
+using ProcessorBrandOverride = bool (*)(char* buffer);
+void SetProcessorBrandOverride(ProcessorBrandOverride answer);
 
 // The FileVersion string of the file's version resource; empty without one or for a file that
 // cannot be read.

@@ -1,5 +1,9 @@
-// Host bitness and the Windows version probes.
+// Host bitness, the processor brand and the Windows version probes.
 #include "app/exec/probes.h"
+
+#include <cpuid.h>
+
+#include <cstring>
 
 #include "app/exec/probe_paths.h"
 #include "runtime/declared_api.h"
@@ -9,6 +13,7 @@
 namespace {
 
 bool g_wow64Absent = false;
+ProcessorBrandOverride g_brandOverride = nullptr;
 
 bool HasWow64Directory() {
     if (g_wow64Absent)
@@ -44,6 +49,35 @@ bool HostRuns32BitPrograms() {
     if (!kSixtyFourBitProgram)
         return true;
     return HasWow64Directory();
+}
+
+void SetProcessorBrandOverride(ProcessorBrandOverride answer) {
+    g_brandOverride = answer;
+}
+
+OwnedText ReadProcessorBrand() {
+    char brand[kProcessorBrandBytes + 1];
+    if (g_brandOverride != nullptr && g_brandOverride(brand)) {
+        brand[kProcessorBrandBytes] = '\0';
+        return PointerToText(brand);
+    }
+    const HANDLE heap = declared::GetProcessHeap();
+    auto* buffer = static_cast<uint32_t*>(declared::HeapAlloc(heap, 0, kProcessorBrandBytes));
+    for (unsigned i = 2; i <= 4; ++i) {
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        __cpuid(0x80000000u + i, a, b, c, d);
+        uint32_t* at = buffer + (i - 2) * 4;
+        at[0] = a;
+        at[1] = b;
+        at[2] = c;
+        at[3] = d;
+    }
+    // The brand leaves promise a terminator within their 48 bytes; a processor that fills all 48
+    // must not make the copy run past the buffer.
+    std::memcpy(brand, buffer, kProcessorBrandBytes);
+    brand[kProcessorBrandBytes] = '\0';
+    HeapFree(heap, 0, buffer);
+    return PointerToText(brand);
 }
 
 OwnedText GetFileVersionText(const char* path) {

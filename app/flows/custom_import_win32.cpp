@@ -1,6 +1,7 @@
 // The custom import: any driver folder into any Windows directory that holds Explorer.exe.
 #include "app/exec/command_runner.h"
 #include "app/flows/close_guard.h"
+#include "app/flows/dism_run.h"
 #include "app/flows/import_flows.h"
 #include "app/inject/dism_outcome.h"
 #include "app/inject/dism_parameters.h"
@@ -28,13 +29,13 @@ void RunCustomImport(FlowView& view, const char* windowsDirectory, const char* d
     OwnedText imageRoot = ImageRootOfWindowsDirectory(windowsDirectory);
     OwnedText parameters = CustomImportParameters(imageRoot.get(), driverFolder);
     CommandRunResult run;
-    CommandRunner(parameters.c_str(), DismPath.c_str(), kProgramForm, &run);
+    RunDism(view, parameters.c_str(), &run);
 
     if (!DismSucceeded(run.started, run.exitCode)) {
         OwnedText message = DismFailureMessage("自定义导入驱动失败", run);
-        view.Finish({nullptr, message.c_str(), BoxIcon::kStop});
+        view.Finish({nullptr, message.c_str(), BoxIcon::kStop, FlowOutcome::kDismFailed});
         return;
     }
     // Kept on purpose: the custom import has always ended with the fuzzy import's completion text.
-    view.Finish({nullptr, "模糊导入驱动完成！", BoxIcon::kInformation});
+    view.Finish({nullptr, "模糊导入驱动完成！", BoxIcon::kInformation, FlowOutcome::kDone});
 }

@@ -1,6 +1,7 @@
 // The fuzzy import: every package of the target's architecture in one recursive DISM run.
 #include "app/exec/command_runner.h"
 #include "app/flows/close_guard.h"
+#include "app/flows/dism_run.h"
 #include "app/flows/import_flows.h"
 #include "app/inject/dism_outcome.h"
 #include "app/inject/dism_parameters.h"
@@ -15,12 +16,12 @@ void RunFuzzyImport(FlowView& view, const char* targetRoot) {
     const bool target64Bit = TargetIs64Bit(targetRoot) == 1;
     OwnedText parameters = FuzzyImportParameters(targetRoot, WorkDir.get(), target64Bit);
     CommandRunResult run;
-    CommandRunner(parameters.c_str(), DismPath.c_str(), kProgramForm, &run);
+    RunDism(view, parameters.c_str(), &run);
 
     if (!DismSucceeded(run.started, run.exitCode)) {
         OwnedText message = DismFailureMessage("模糊导入驱动失败", run);
-        view.Finish({"状态: 模糊导入驱动失败", message.c_str(), BoxIcon::kStop});
+        view.Finish({"状态: 模糊导入驱动失败", message.c_str(), BoxIcon::kStop, FlowOutcome::kDismFailed});
         return;
     }
-    view.Finish({"状态: 模糊导入驱动完成！", "模糊导入驱动完成！", BoxIcon::kInformation});
+    view.Finish({"状态: 模糊导入驱动完成！", "模糊导入驱动完成！", BoxIcon::kInformation, FlowOutcome::kDone});
 }

@@ -1,17 +1,19 @@
 // The precise import: only the packages the machine's own hardware identifiers select.
-#include <vector>
+#include <windows.h>
 
 #include "app/exec/command_runner.h"
+#include "app/exec/probes.h"
 #include "app/flows/close_guard.h"
+#include "app/flows/dism_run.h"
 #include "app/flows/import_flows.h"
 #include "app/inject/dism_outcome.h"
 #include "app/inject/dism_parameters.h"
-#include "app/inject/hardware_ids.h"
-#include "app/inject/index_matching.h"
+#include "app/inject/driver_coverage.h"
+#include "app/inject/driver_store.h"
+#include "app/inject/precise_plan.h"
 #include "app/inject/survey.h"
 #include "app/inject/target_system.h"
 #include "app/startup/program_globals.h"
-#include "app/startup/startup_sequence.h"
 #include "runtime/text_commands.h"
 
 void RunPreciseImport(FlowView& view, const char* targetRoot) {
@@ -20,25 +22,24 @@ void RunPreciseImport(FlowView& view, const char* targetRoot) {
     view.ShowStatus("状态: 正在获取硬件信息,请稍候....");
 
     OwnedText listing = RunHardwareSurvey();
-    TextArray lines = SplitListing(listing.get());
     const bool target64Bit = TargetIs64Bit(targetRoot) == 1;
     DriverIndex index = LoadDriverIndex(target64Bit);
-    TextArray indexLines = SplitText(index.text.get(), "\r\n");
 
     OwnedText surveyLog = ConcatText(WorkDir.get(), "\\hwids.log");
     AddLogEntry(listing.get(), surveyLog.c_str());
     OwnedText brand = ReadProcessorBrand();
     AddLogEntry(brand.get(), surveyLog.c_str());
 
-    if (lines.size() == 0) {
-        view.Finish({"状态: 精准导入失败", "精准导入失败,错误:Error1001！", BoxIcon::kStop});
+    const PrecisePlan plan =
+        PlanPreciseImport(listing.get(), index.text.get(), index.driverBase.get(), ProcessorGeneration, QualifyPath);
+    if (!plan.listed) {
+        view.Finish(
+            {"状态: 精准导入失败", "精准导入失败,错误:Error1001！", BoxIcon::kStop, FlowOutcome::kNothingToInject});
         return;
     }
-
-    const std::vector<OwnedText> ids = ExtractHardwareIds(lines);
-    const std::vector<const char*> matched = MatchIndexLines(ids, indexLines);
-    if (matched.empty()) {
-        view.Finish({"状态: 未搜索到支持的USB设备", "未搜索到支持的USB设备！", BoxIcon::kExclamation});
+    if (plan.matched.empty()) {
+        view.Finish({"状态: 未搜索到支持的USB设备", "未搜索到支持的USB设备！", BoxIcon::kExclamation,
+                     FlowOutcome::kNothingToInject});
         return;
     }
 
@@ -46,12 +47,17 @@ void RunPreciseImport(FlowView& view, const char* targetRoot) {
     OwnedText dismLog = ConcatText(WorkDir.get(), "\\USB.log");
     bool failed = false;
     CommandRunResult failure;
-    const std::vector<OwnedText> folders =
-        DriverFolders(matched, index.driverBase.get(), ProcessorGeneration, QualifyPath);
-    for (const OwnedText& folder : folders) {
+    for (const OwnedText& folder : plan.folders) {
         OwnedText parameters = PreciseImportParameters(targetRoot, folder.get());
         CommandRunResult run;
-        OwnedText output = CommandRunner(parameters.c_str(), DismPath.c_str(), kProgramForm, &run);
+        OwnedText output = RunDism(view, parameters.c_str(), &run);
+        // A stop leaves the rest of the packages unrun and unlogged.
+        if (!run.started && run.startError == ERROR_CANCELLED) {
+            if (!failed)
+                failure = run;
+            failed = true;
+            break;
+        }
         AddLogEntry(output.get(), dismLog.c_str());
         AddLogEntry(parameters.get(), dismLog.c_str());
         if (!DismSucceeded(run.started, run.exitCode) && !failed) {
@@ -62,8 +68,21 @@ void RunPreciseImport(FlowView& view, const char* targetRoot) {
 
     if (failed) {
         OwnedText message = DismFailureMessage("精准导入驱动失败", failure);
-        view.Finish({"状态: 精准导入驱动失败", message.c_str(), BoxIcon::kStop});
+        view.Finish({"状态: 精准导入驱动失败", message.c_str(), BoxIcon::kStop, FlowOutcome::kDismFailed});
         return;
     }
-    view.Finish({"状态: 精准导入驱动完成！", "精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation});
+    // DISM's success says the packages were staged, not that Windows 7 will take them for these
+    // devices: the store itself answers that, read as the target's Windows will read it.
+    const std::vector<std::string> injected = InfNamesBelow(plan.folders);
+    const std::vector<StoredPackage> store = ReadDriverStore(targetRoot, target64Bit, &injected);
+    const std::vector<DeviceCoverage> coverage = CheckCoverage(listing.get(), plan.indexLines, store);
+    view.CoverageChecked(CoverageReport(coverage));
+    if (!AllCovered(coverage)) {
+        const std::string message =
+            "精准导入驱动未生效,以下设备在目标系统中没有可用的驱动:\r\n" + UncoveredNames(coverage);
+        view.Finish({"状态: 精准导入驱动未生效", message.c_str(), BoxIcon::kExclamation, FlowOutcome::kNotEffective});
+        return;
+    }
+    view.Finish({"状态: 精准导入驱动完成！", "精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation,
+                 FlowOutcome::kDone});
 }

@@ -7,13 +7,17 @@ TextArray SplitListing(const char* listing) {
     return SplitText(listing, "\r\n");
 }
 
+bool PassesSurveyFilter(const char* trimmedLine) {
+    if (FindText(trimmedLine, "\\") == -1)
+        return false;
+    return FindText(trimmedLine, "USB") != -1 || FindText(trimmedLine, "PCI") != -1;
+}
+
 std::vector<OwnedText> ExtractHardwareIds(const TextArray& lines) {
     std::vector<OwnedText> ids;
     for (uint32_t i = 0, n = lines.size(); i < n; ++i) {
         OwnedText line = TrimSpaces(lines[i]);
-        if (FindText(line.get(), "\\") == -1)
-            continue;
-        if (FindText(line.get(), "USB") != -1 || FindText(line.get(), "PCI") != -1)
+        if (PassesSurveyFilter(line.get()))
             ids.push_back(std::move(line));
     }
     return ids;

@@ -1,5 +1,5 @@
-// Index lookup: the straightforward per-identifier search, and an equivalent single pass over
-// the index for many identifiers.
+// Index lookup: a single pass over the index for many identifiers, and the folders of the matched
+// lines.
 #include "app/inject/index_matching.h"
 
 #include <string>
@@ -8,15 +8,6 @@
 
 #include "runtime/text_commands.h"
 #include "runtime/text_rules.h"
-
-int32_t FindIndexLine(const char* indexText, const char* key) {
-    TextArray lines = SplitText(indexText, "\r\n");
-    for (uint32_t i = 0, n = lines.size(); i < n; ++i) {
-        if (FindText(lines[i], key, std::nullopt, true) != -1)
-            return static_cast<int32_t>(i + 1);
-    }
-    return 0;
-}
 
 namespace {
 
@@ -43,39 +34,18 @@ std::string Canonical(std::string_view bytes) {
 // to the plain search.
 constexpr size_t kMaxPairsPerLine = 4096;
 
-class FirstLineByKey {
-  public:
-    explicit FirstLineByKey(const TextArray& lines) : lines_(lines) {
-        for (uint32_t i = 0, n = lines.size(); i < n; ++i)
-            AddLine(i);
-    }
+}  // namespace
 
-    // Index of the first line containing "|" + id + "|", or -1.
-    int64_t Find(const char* id) const {
-        const std::string_view idBytes(id ? id : "");
-        int64_t best = -1;
-        auto it = keys_.find(Canonical("|" + std::string(idBytes) + "|"));
-        if (it != keys_.end())
-            best = it->second;
-        if (!crowdedLines_.empty()) {
-            OwnedText key = ConcatText("|", id, "|");
-            for (uint32_t line : crowdedLines_) {
-                if (best != -1 && line > best)
-                    break;
-                if (FindText(lines_[line], key.get(), std::nullopt, true) != -1) {
-                    best = line;
-                    break;
-                }
-            }
-        }
-        return best;
-    }
+struct IndexLineFinder::Keys {
+    std::unordered_map<std::string, uint32_t> byKey;
+    std::vector<uint32_t> crowdedLines;
+};
 
-  private:
-    void AddLine(uint32_t index) {
+IndexLineFinder::IndexLineFinder(const TextArray& lines) : lines_(lines), keys_(std::make_unique<Keys>()) {
+    for (uint32_t index = 0, n = lines.size(); index < n; ++index) {
         const char* text = lines_[index];
         if (text == nullptr)
-            return;
+            continue;
         const auto* bytes = reinterpret_cast<const uint8_t*>(text);
         const std::string_view line(text);
         std::vector<size_t> bars;
@@ -84,10 +54,10 @@ class FirstLineByKey {
                 bars.push_back(k);
         }
         if (bars.size() < 2)
-            return;
+            continue;
         if (bars.size() * (bars.size() - 1) / 2 > kMaxPairsPerLine) {
-            crowdedLines_.push_back(index);
-            return;
+            keys_->crowdedLines.push_back(index);
+            continue;
         }
         // Scan positions: the same steps the text search takes, ending at a stray lead byte.
         size_t k = 0;
@@ -97,7 +67,7 @@ class FirstLineByKey {
                 while (nextBar < bars.size() && bars[nextBar] <= k)
                     ++nextBar;
                 for (size_t b = nextBar; b < bars.size(); ++b)
-                    keys_.emplace(Canonical(line.substr(k, bars[b] - k + 1)), index);
+                    keys_->byKey.emplace(Canonical(line.substr(k, bars[b] - k + 1)), index);
             }
             if (IsLeadByte(bytes[k])) {
                 if (k + 1 >= line.size())
@@ -108,19 +78,35 @@ class FirstLineByKey {
             }
         }
     }
+}
 
-    const TextArray& lines_;
-    std::unordered_map<std::string, uint32_t> keys_;
-    std::vector<uint32_t> crowdedLines_;
-};
+IndexLineFinder::~IndexLineFinder() = default;
 
-}  // namespace
+int64_t IndexLineFinder::Find(const char* id) const {
+    const std::string_view idBytes(id ? id : "");
+    int64_t best = -1;
+    auto it = keys_->byKey.find(Canonical("|" + std::string(idBytes) + "|"));
+    if (it != keys_->byKey.end())
+        best = it->second;
+    if (!keys_->crowdedLines.empty()) {
+        OwnedText key = ConcatText("|", id, "|");
+        for (uint32_t line : keys_->crowdedLines) {
+            if (best != -1 && line > best)
+                break;
+            if (FindText(lines_[line], key.get(), std::nullopt, true) != -1) {
+                best = line;
+                break;
+            }
+        }
+    }
+    return best;
+}
 
 std::vector<const char*> MatchIndexLines(const std::vector<OwnedText>& ids, const TextArray& indexLines) {
     std::vector<const char*> matched;
     if (ids.empty() || indexLines.size() == 0)
         return matched;
-    const FirstLineByKey index(indexLines);
+    const IndexLineFinder index(indexLines);
     for (const OwnedText& id : ids) {
         const int64_t line = index.Find(id.get());
         if (line >= 0)
@@ -150,16 +136,6 @@ std::optional<OwnedText> DriverFolderPath(const char* line, const char* driverBa
         return ConcatText(driverBase, "\\Intel_8thA_USB3.A_Win7");
     OwnedText path = ConcatText(driverBase, fields[2]);
     return ParentFolderOf(path.get());
-}
-
-std::optional<OwnedText> DriverFolderFor(const char* line,
-                                         const char* driverBase,
-                                         int32_t processorGeneration,
-                                         PathQualifier qualify) {
-    std::optional<OwnedText> path = DriverFolderPath(line, driverBase, processorGeneration);
-    if (!path)
-        return std::nullopt;
-    return qualify(path->get());
 }
 
 std::vector<OwnedText> DriverFolders(const std::vector<const char*>& matched,

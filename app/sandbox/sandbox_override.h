@@ -1,5 +1,6 @@
-// The sandbox build's differences, taken from the environment: a Windows directory, so that the
-// program believes it runs in Windows PE on another drive, and a system without WoW64. Only
+// The sandbox build's differences, all taken from the environment: a Windows directory, so that
+// the program believes it runs in Windows PE on another drive, a processor brand, so that the
+// processor generation's branches run on any machine, and a system without WoW64. Only
 // TovUSB-sandbox.exe (and the test builds of the tool) link it.
 #pragma once
 
@@ -11,6 +12,10 @@
 
 // The variable that names the simulated Windows directory, for example X:\Windows.
 inline constexpr char kSandboxSystemRootVariable[] = "TOVUSB_SANDBOX_SYSTEMROOT";
+// The variable that holds the processor brand the program reads instead of the processor's own
+// (CPUID) brand, for example "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz". Up to 48 bytes, as the
+// processor's brand leaves hold; a longer or empty value is no answer.
+inline constexpr char kSandboxProcessorBrandVariable[] = "TOVUSB_SANDBOX_PROCESSOR_BRAND";
 // The variable that, when it holds "1", makes the WoW64 question answer "absent": a 64-bit
 // Windows PE built without WoW64 (or, for the 32-bit program, a 32-bit system), on a test
 // machine whose 64-bit Windows always has it.
@@ -56,6 +61,7 @@ inline std::string SandboxDirectory(const std::string& systemRoot, int32_t code)
 }
 
 // Reads the variables once; when the system root is set and not empty, the Windows and system
-// directory queries of the runtime answer from it for the rest of the process, and with the
-// WoW64 variable at "1" the probes see no WoW64. Windows only.
+// directory queries of the runtime answer from it for the rest of the process; when the brand
+// is, the processor brand probe does; and with the WoW64 variable at "1" the probes see no
+// WoW64. Windows only.
 void InstallSandboxOverride();

@@ -1,5 +1,5 @@
-// Installs the sandbox's directory answers into the runtime's system commands and its WoW64
-// answer into the probes.
+// Installs the sandbox's directory answers into the runtime's system commands, and its processor
+// brand and WoW64 answer into the probes.
 #include <windows.h>
 
 #include <cstring>
@@ -12,6 +12,7 @@ namespace {
 
 // Read once at start: the answers must not change under a running program.
 std::string g_systemRoot;
+std::string g_processorBrand;
 
 bool AnswerFromSandbox(int32_t code, char* buffer, uint32_t size) {
     const std::string answer = SandboxDirectory(g_systemRoot, code);
@@ -20,6 +21,22 @@ bool AnswerFromSandbox(int32_t code, char* buffer, uint32_t size) {
         return false;
     std::memcpy(buffer, answer.c_str(), answer.size() + 1);
     return true;
+}
+
+bool BrandFromSandbox(char* buffer) {
+    std::memcpy(buffer, g_processorBrand.c_str(), g_processorBrand.size() + 1);
+    return true;
+}
+
+void InstallBrandOverride() {
+    char value[kProcessorBrandBytes + 1];
+    const DWORD length = GetEnvironmentVariableA(kSandboxProcessorBrandVariable, value, sizeof value);
+    if (length == 0 || length >= sizeof value) {
+        SetProcessorBrandOverride(nullptr);
+        return;
+    }
+    g_processorBrand.assign(value, length);
+    SetProcessorBrandOverride(BrandFromSandbox);
 }
 
 void InstallWow64Override() {
@@ -31,6 +48,7 @@ void InstallWow64Override() {
 }  // namespace
 
 void InstallSandboxOverride() {
+    InstallBrandOverride();
     InstallWow64Override();
     char value[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA(kSandboxSystemRootVariable, value, sizeof value);

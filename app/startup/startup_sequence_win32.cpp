@@ -1,10 +1,7 @@
 // Start-up: the Windows PE check, the processor generation and payload staging.
 #include "app/startup/startup_sequence.h"
 
-#include <cpuid.h>
 #include <windows.h>
-
-#include <cstring>
 
 #include "app/exec/command_runner.h"
 #include "app/exec/probes.h"
@@ -27,40 +24,42 @@ namespace {
 // a fatal error, a bad password or a broken archive among them.
 constexpr uint32_t kFirstExtractorFailure = 2;
 
+StartupStop StagingStop(const char* message) {
+    return {StartupStop::Kind::kStagingFailed, CopyText(message), BoxIcon::kStop};
+}
+
 // A payload that failed to unpack must not stay behind: the extractor skips files that exist
 // (-aos), so a later start would keep whatever this one left half-written.
-[[noreturn]] void AbandonStaging(const char* message) {
+StartupStop AbandonStaging(const char* message) {
     RemoveDirectoryTree(WorkDir.c_str());
-    ShowNotice(message, BoxIcon::kStop);
-    ExitProgram(0);
+    return StagingStop(message);
 }
 
 // Windows PE's system drive is a RAM disk of 32 MB unless its image was built with more, and a
 // real payload unpacks to far more: without this the extractor would fill it and fail halfway
 // with a message that names no cause. A drive whose free space cannot be read is left to try.
-void RequireStagingSpace(const char* root) {
+std::optional<StartupStop> RequireStagingSpace(const char* root) {
     uint64_t freeBytes = 0;
     if (!DriveFreeSpace(root, &freeBytes))
-        return;
+        return std::nullopt;
     const uint64_t needed = StagingBytesNeeded(
         {ByteSetLength(kPayloadArchive), ByteSetLength(kExtractorProgram), ByteSetLength(kExtractorLibrary)},
         kPayloadUnpackedBytes, kPayloadCluster);
     if (freeBytes >= needed)
-        return;
+        return std::nullopt;
     OwnedText drive = LeftText(root, 2);
     OwnedText message = LowSpaceMessage(drive.c_str(), needed, freeBytes);
-    ShowNotice(message.c_str(), BoxIcon::kStop);
-    ExitProgram(0);
+    return StagingStop(message.c_str());
 }
 
 // Writes one payload file; a refused write ends staging with its reason, and takes what was
 // written before with it.
-void WritePayloadFile(const char* path, const char* fileName, const uint8_t* byteSet) {
+std::optional<StartupStop> WritePayloadFile(const char* path, const char* fileName, const uint8_t* byteSet) {
     const Result written = WriteFileBytes(path, {byteSet});
     if (written)
-        return;
+        return std::nullopt;
     OwnedText message = WriteFailureMessage(fileName, written.error(), SystemErrorText);
-    AbandonStaging(message.c_str());
+    return AbandonStaging(message.c_str());
 }
 
 }  // namespace
@@ -70,38 +69,23 @@ bool IsWindowsPE() {
     return IsWindowsPEDirectory(windows.get());
 }
 
-OwnedText ReadProcessorBrand() {
-    const HANDLE heap = declared::GetProcessHeap();
-    auto* buffer = static_cast<uint32_t*>(declared::HeapAlloc(heap, 0, 48));
-    for (unsigned i = 2; i <= 4; ++i) {
-        unsigned a = 0, b = 0, c = 0, d = 0;
-        __cpuid(0x80000000u + i, a, b, c, d);
-        uint32_t* at = buffer + (i - 2) * 4;
-        at[0] = a;
-        at[1] = b;
-        at[2] = c;
-        at[3] = d;
-    }
-    // The brand leaves promise a terminator within their 48 bytes; a processor that fills all 48
-    // must not make the copy run past the buffer.
-    char brand[49];
-    std::memcpy(brand, buffer, 48);
-    brand[48] = '\0';
-    HeapFree(heap, 0, buffer);
-    return PointerToText(brand);
+std::optional<StartupStop> PrepareTool() {
+    if (!IsWindowsPE())
+        return StartupStop{StartupStop::Kind::kNotWindowsPE, CopyText("本程序仅支持WinPE环境！"),
+                           BoxIcon::kExclamation};
+    // The generation comes from the processor the tool runs on; its brand may be padded with
+    // spaces in front, which the word rule would otherwise read as an empty first word.
+    OwnedText brand = ReadProcessorBrand();
+    OwnedText trimmed = TrimSpaces(brand.get());
+    ProcessorGeneration = DetectProcessorGeneration(trimmed.get());
+    return StagePayload();
 }
 
 void StartupSequence() {
-    if (IsWindowsPE()) {
-        // The generation comes from the processor the tool runs on; its brand may be padded with
-        // spaces in front, which the word rule would otherwise read as an empty first word.
-        OwnedText brand = ReadProcessorBrand();
-        OwnedText trimmed = TrimSpaces(brand.get());
-        ProcessorGeneration = DetectProcessorGeneration(trimmed.get());
-        StagePayload();
+    const std::optional<StartupStop> stop = PrepareTool();
+    if (!stop)
         return;
-    }
-    ShowNotice("本程序仅支持WinPE环境！", BoxIcon::kExclamation);
+    ShowNotice(stop->message.c_str(), stop->icon);
     ExitProgram(0);
 }
 
@@ -126,9 +110,10 @@ Result CreateDirectoryPath(OwnedText& path) {
     return Result::Success();
 }
 
-void StagePayload() {
+std::optional<StartupStop> StagePayload() {
     OwnedText root = SystemDriveRoot();
-    RequireStagingSpace(root.c_str());
+    if (std::optional<StartupStop> stop = RequireStagingSpace(root.c_str()))
+        return stop;
     WorkDir = ConcatText(root.get(), "\\TovUSB\\");
     // A directory that could not be made shows up at once as the archive that is not there.
     CreateDirectoryPath(WorkDir);
@@ -137,20 +122,20 @@ void StagePayload() {
 
     ArchivePath = ConcatText(WorkDir.get(), "\\USB.7z");
     const Result archiveWritten = WriteFileBytes(ArchivePath.c_str(), {kPayloadArchive});
-    if (!FileExists(ArchivePath.c_str())) {
-        ShowNotice("程序初始化失败,USB.7z不存在！", BoxIcon::kStop);
-        ExitProgram(0);
-    }
+    if (!FileExists(ArchivePath.c_str()))
+        return StagingStop("程序初始化失败,USB.7z不存在！");
     // There, but not written whole: an older archive that could not be replaced, or part of this one.
     if (!archiveWritten) {
         OwnedText message = WriteFailureMessage("USB.7z", archiveWritten.error(), SystemErrorText);
-        AbandonStaging(message.c_str());
+        return AbandonStaging(message.c_str());
     }
 
     ExtractorPath = ConcatText(WorkDir.get(), "\\7z.exe");
-    WritePayloadFile(ExtractorPath.c_str(), "7z.exe", kExtractorProgram);
+    if (std::optional<StartupStop> stop = WritePayloadFile(ExtractorPath.c_str(), "7z.exe", kExtractorProgram))
+        return stop;
     OwnedText libraryPath = ConcatText(WorkDir.get(), "\\7z.dll");
-    WritePayloadFile(libraryPath.c_str(), "7z.dll", kExtractorLibrary);
+    if (std::optional<StartupStop> stop = WritePayloadFile(libraryPath.c_str(), "7z.dll", kExtractorLibrary))
+        return stop;
 
     OwnedText arguments = ExtractorArguments(ArchivePath.c_str(), WorkDir.c_str());
     CommandRunResult run;
@@ -158,11 +143,11 @@ void StagePayload() {
     // A payload that did not unpack would make every later action fail with misleading messages.
     if (!run.started) {
         OwnedText message = ExtractorStartFailureMessage(run.startError, SystemErrorText);
-        AbandonStaging(message.c_str());
+        return AbandonStaging(message.c_str());
     }
     if (run.exitCode >= kFirstExtractorFailure) {
         OwnedText message = ExtractionFailureMessage(run.exitCode);
-        AbandonStaging(message.c_str());
+        return AbandonStaging(message.c_str());
     }
 
     DevconPath = ConcatText(WorkDir.get(), IsHost64Bit() ? "\\devcon_X64.exe" : "\\devcon.exe");
@@ -176,4 +161,5 @@ void StagePayload() {
     if (windows8 ? !HostRuns32BitPrograms() : IsWindowsVistaOrLater(systemRoot.c_str()) && IsHost64Bit())
         dism = "\\dism\\x64\\dism.exe";
     DismPath = ConcatText(WorkDir.get(), dism);
+    return std::nullopt;
 }

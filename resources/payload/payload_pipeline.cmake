@@ -14,14 +14,37 @@ if(NOT TOVUSB_7ZZ)
     message(FATAL_ERROR "7zz (7-Zip for Linux) not found: run scripts/setup")
 endif()
 
-# tov_payload_constants(TARGET lib PAYLOAD_DIR folder EXTRACTOR_DIR folder
-#                       [PAYLOAD_READY file...] [ARCHIVE_VARIABLE var])
-# Makes the static library `lib` that defines kPayloadArchive, kExtractorProgram,
-# kExtractorLibrary and kPayloadUnpackedBytes (resources/payload_constants.h). The whole content of PAYLOAD_DIR becomes the
-# root of the archive. PAYLOAD_READY names the files whose building completes a folder made at
-# build time; without it the folder's entries are globbed again before every build, so adding,
-# changing or removing any of them rebuilds the archive. ARCHIVE_VARIABLE receives the archive's
-# path in the build tree.
+# tov_index_tool(COMMAND_VARIABLE var DEPENDS_VARIABLE var): the index maker and payload check
+# (tools/index) as a command this build can run, and what a rule that runs it depends on. A cross
+# build makes it in a nested native build of tools/index, with the host's default compiler.
+function(tov_index_tool)
+    cmake_parse_arguments(P "" "COMMAND_VARIABLE;DEPENDS_VARIABLE" "" ${ARGN})
+    if(NOT CMAKE_CROSSCOMPILING)
+        set(${P_COMMAND_VARIABLE} $<TARGET_FILE:tovusb-index> PARENT_SCOPE)
+        set(${P_DEPENDS_VARIABLE} tovusb-index PARENT_SCOPE)
+        return()
+    endif()
+    set(host_dir ${CMAKE_BINARY_DIR}/host-index)
+    set(command ${host_dir}/tovusb-index)
+    if(NOT TARGET tov_host_index)
+        file(GLOB inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/index/* ${CMAKE_SOURCE_DIR}/inf/*)
+        list(APPEND inputs ${CMAKE_SOURCE_DIR}/runtime/text_rules.h ${CMAKE_SOURCE_DIR}/cmake/TovTesting.cmake)
+        add_custom_command(
+            OUTPUT ${command}
+            COMMAND ${CMAKE_COMMAND} -E env --unset=CC --unset=CXX --unset=CXXFLAGS --unset=LDFLAGS
+                    ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR}/tools/index -B ${host_dir} -G Ninja -DCMAKE_BUILD_TYPE=Release
+            COMMAND ${CMAKE_COMMAND} --build ${host_dir} --target tovusb-index -j 1
+            # The nested build leaves the file alone when nothing changed; the rule's output must be newer.
+            COMMAND ${CMAKE_COMMAND} -E touch ${command}
+            DEPENDS ${inputs}
+            COMMENT "Building the host index maker"
+            VERBATIM)
+        add_custom_target(tov_host_index DEPENDS ${command})
+    endif()
+    set(${P_COMMAND_VARIABLE} ${command} PARENT_SCOPE)
+    set(${P_DEPENDS_VARIABLE} ${command} tov_host_index PARENT_SCOPE)
+endfunction()
+
 # Fails unless the Windows program or library is built for the build's processor: a 32-bit
 # extractor in the 64-bit program could not start on a 64-bit Windows PE, which has no WoW64.
 function(_tov_require_build_machine file)
@@ -45,8 +68,17 @@ function(_tov_require_build_machine file)
     endif()
 endfunction()
 
+# tov_payload_constants(TARGET lib PAYLOAD_DIR folder EXTRACTOR_DIR folder
+#                       [PAYLOAD_READY file...] [ARCHIVE_VARIABLE var] [CHECK])
+# Makes the static library `lib` that defines kPayloadArchive, kExtractorProgram,
+# kExtractorLibrary and kPayloadUnpackedBytes (resources/payload_constants.h). The whole content of PAYLOAD_DIR becomes the
+# root of the archive. PAYLOAD_READY names the files whose building completes a folder made at
+# build time; without it the folder's entries are globbed again before every build, so adding,
+# changing or removing any of them rebuilds the archive. ARCHIVE_VARIABLE receives the archive's
+# path in the build tree. CHECK runs the payload check before every archiving, its findings
+# printed as warnings only: the build goes on, and the folder is never written to.
 function(tov_payload_constants)
-    cmake_parse_arguments(P "" "TARGET;PAYLOAD_DIR;EXTRACTOR_DIR;ARCHIVE_VARIABLE" "PAYLOAD_READY" ${ARGN})
+    cmake_parse_arguments(P "CHECK" "TARGET;PAYLOAD_DIR;EXTRACTOR_DIR;ARCHIVE_VARIABLE" "PAYLOAD_READY" ${ARGN})
     get_filename_component(payload_dir "${P_PAYLOAD_DIR}" ABSOLUTE)
     get_filename_component(extractor_dir "${P_EXTRACTOR_DIR}" ABSOLUTE)
     foreach(file 7z.exe 7z.dll)
@@ -81,12 +113,20 @@ function(tov_payload_constants)
         endforeach()
     endif()
 
+    set(check_command)
+    set(check_depends)
+    if(P_CHECK)
+        tov_index_tool(COMMAND_VARIABLE index_command DEPENDS_VARIABLE check_depends)
+        set(check_command COMMAND ${index_command} --check --warn-only ${payload_dir})
+    endif()
+
     add_custom_command(
         OUTPUT ${archive} ${unpacked_header}
+        ${check_command}
         COMMAND ${CMAKE_COMMAND} -DSEVEN_ZIP=${TOVUSB_7ZZ} -DPASSWORD=${TOVUSB_ARCHIVE_PASSWORD}
                 -DPAYLOAD_DIR=${payload_dir} -DARCHIVE=${archive} -DUNPACKED_HEADER=${unpacked_header}
                 -DCLUSTER=${TOVUSB_PAYLOAD_CLUSTER} -P ${_tov_payload_scripts}/make_archive.cmake
-        DEPENDS ${inputs} ${_tov_payload_scripts}/make_archive.cmake
+        DEPENDS ${inputs} ${_tov_payload_scripts}/make_archive.cmake ${check_depends}
         COMMENT "Archiving the payload folder ${payload_dir}"
         VERBATIM)
 
@@ -115,7 +155,8 @@ endfunction()
 
 # tov_sample_payload(FOLDER_VARIABLE var READY_VARIABLE var): lays out the project's sample payload
 # in the build tree, from the committed sources in payload/sample/ and the built sample programs
-# of tools/. The folder is made afresh whenever a source or a program changes.
+# of tools/, and makes its index files from its driver packages. The folder is made afresh
+# whenever a source, a program or the index maker changes.
 function(tov_sample_payload)
     cmake_parse_arguments(P "" "FOLDER_VARIABLE;READY_VARIABLE" "" ${ARGN})
     set(source ${_tov_payload_scripts}/sample)
@@ -142,12 +183,15 @@ function(tov_sample_payload)
         list(APPEND inputs ${built})
     endforeach()
     string(REPLACE ";" "|" programs_argument "${programs}")
+    tov_index_tool(COMMAND_VARIABLE index_command DEPENDS_VARIABLE index_depends)
 
     add_custom_command(
         OUTPUT ${stamp}
         COMMAND ${CMAKE_COMMAND} -DSOURCE=${source} -DDEST=${folder} -DPROGRAMS=${programs_argument}
-                -DSTAMP=${stamp} -P ${_tov_payload_scripts}/assemble_payload.cmake
-        DEPENDS ${inputs} tov_sample_programs ${_tov_payload_scripts}/assemble_payload.cmake
+                -DSTAMP=${stamp}.partial -P ${_tov_payload_scripts}/assemble_payload.cmake
+        COMMAND ${index_command} --quiet ${folder}
+        COMMAND ${CMAKE_COMMAND} -E rename ${stamp}.partial ${stamp}
+        DEPENDS ${inputs} tov_sample_programs ${_tov_payload_scripts}/assemble_payload.cmake ${index_depends}
         COMMENT "Laying out the sample payload in ${folder}"
         VERBATIM)
     set(${P_FOLDER_VARIABLE} ${folder} PARENT_SCOPE)

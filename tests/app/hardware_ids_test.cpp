@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/inject/device_listing.h"
 #include "app/inject/hardware_ids.h"
 
 namespace {
@@ -64,6 +65,34 @@ TEST(ExtractHardwareIds, MatchesOnlyAtCharacterBoundaries) {
     EXPECT_TRUE(Ids("\xB0\x5CPCI\r\n").empty());
     EXPECT_TRUE(Ids("\xC1USB\\X\r\n").empty());
     EXPECT_EQ(Ids("\xC1\xA1USB\\X\r\n"), std::vector<std::string>{"\xC1\xA1USB\\X"});
+}
+
+TEST(ParseDeviceListing, BlocksPartsAndWhatStandsOutsideThem) {
+    const std::vector<ListedDevice> devices = ParseDeviceListing(
+        "stray line before any device\r\n"
+        "    PCI\\VEN_0000 indented before any device\r\n"
+        "PCI\\VEN_8086&DEV_A36D\\3&0\r\n"
+        "    NAME:  Intel xHCI  \r\n"
+        "    Hardware IDs:\r\n"
+        "        PCI\\VEN_8086&DEV_A36D&REV_10\r\n"
+        "\xA1\xA1\xA1\xA1PCI\\VEN_8086&DEV_A36D\n"
+        "    Compatible IDs:\r\n"
+        "\tPCI\\CC_0C0330\r\n"
+        "ACPI\\PNP0A08\\0\r\n"
+        "1 matching device(s) found.\r\n"
+        "    PCI\\VEN_FFFF after the count");
+    ASSERT_EQ(devices.size(), 2u);
+    EXPECT_EQ(devices[0].instance, "PCI\\VEN_8086&DEV_A36D\\3&0");
+    EXPECT_EQ(devices[0].name, "Intel xHCI");
+    EXPECT_EQ(devices[0].hardwareIds,
+              (std::vector<std::string>{"PCI\\VEN_8086&DEV_A36D&REV_10", "PCI\\VEN_8086&DEV_A36D"}));
+    EXPECT_EQ(devices[0].compatibleIds, std::vector<std::string>{"\tPCI\\CC_0C0330"});
+    EXPECT_EQ(devices[0].lines.size(), 7u);
+    EXPECT_EQ(devices[1].instance, "ACPI\\PNP0A08\\0");
+    EXPECT_TRUE(devices[1].name.empty());
+    EXPECT_EQ(devices[1].lines.size(), 1u);
+    EXPECT_TRUE(ParseDeviceListing("").empty());
+    EXPECT_TRUE(ParseDeviceListing(nullptr).empty());
 }
 
 TEST(LogEntryLines, TextAndTwoLineEnds) {

@@ -10,7 +10,7 @@
 #include "app/inject/hardware_ids.h"
 #include "app/inject/index_matching.h"
 #include "runtime/text_commands.h"
-#include "tests/app/index_reference.h"
+#include "tests/support/index_oracle.h"
 
 namespace {
 
@@ -18,6 +18,13 @@ std::vector<OwnedText> IdList(std::initializer_list<const char*> ids) {
     std::vector<OwnedText> out;
     for (const char* id : ids)
         out.push_back(CopyText(id));
+    return out;
+}
+
+std::vector<std::string> Strings(const std::vector<OwnedText>& texts) {
+    std::vector<std::string> out;
+    for (const OwnedText& text : texts)
+        out.emplace_back(text.c_str());
     return out;
 }
 
@@ -29,12 +36,18 @@ std::vector<std::string> Match(const std::vector<OwnedText>& ids, const char* in
     return out;
 }
 
+// The plain lookup of the oracle and the tool's matching against fixed answers.
 TEST(FindIndexLine, FirstLineHoldingTheKeyIgnoringCase) {
     const char* index = "a|pci\\ven_8086&dev_a36d|b\\c.inf\r\nx|PCI\\VEN_8086&DEV_A36D|y\\z.inf\r\n";
-    EXPECT_EQ(FindIndexLine(index, "|PCI\\VEN_8086&DEV_A36D|"), 1);
-    EXPECT_EQ(FindIndexLine(index, "|PCI\\VEN_8086&DEV_A36D&CC_0C0330|"), 0);
-    EXPECT_EQ(FindIndexLine("", "|A|"), 0);
-    EXPECT_EQ(FindIndexLine("\r\n\r\n|a|", "|A|"), 3);
+    EXPECT_EQ(index_oracle::FindIndexLine(index, "|PCI\\VEN_8086&DEV_A36D|"), 1);
+    EXPECT_EQ(index_oracle::FindIndexLine(index, "|PCI\\VEN_8086&DEV_A36D&CC_0C0330|"), 0);
+    EXPECT_EQ(index_oracle::FindIndexLine("", "|A|"), 0);
+    EXPECT_EQ(index_oracle::FindIndexLine("\r\n\r\n|a|", "|A|"), 3);
+    EXPECT_EQ(Match(IdList({"PCI\\VEN_8086&DEV_A36D"}), index),
+              std::vector<std::string>{"a|pci\\ven_8086&dev_a36d|b\\c.inf"});
+    EXPECT_TRUE(Match(IdList({"PCI\\VEN_8086&DEV_A36D&CC_0C0330"}), index).empty());
+    EXPECT_TRUE(Match(IdList({"A"}), "").empty());
+    EXPECT_EQ(Match(IdList({"A"}), "\r\n\r\n|a|"), std::vector<std::string>{"|a|"});
 }
 
 TEST(MatchIndexLines, RulesOfTheLookup) {
@@ -103,7 +116,7 @@ TEST(MatchIndexLines, SameResultsAsThePlainSearch) {
             std::string id = RandomText(rng, 4);
             ids.push_back(CopyText(id.c_str()));
         }
-        ASSERT_EQ(Match(ids, index.c_str()), ReferenceMatchIndexLines(ids, index.c_str())) << "round " << round;
+        ASSERT_EQ(Match(ids, index.c_str()), index_oracle::MatchIndexLines(Strings(ids), index)) << "round " << round;
     }
 }
 
@@ -114,7 +127,7 @@ TEST(MatchIndexLines, LinesCrowdedWithSeparatorsStillMatch) {
     crowded += "|ID|tail";
     const std::string index = "x|other|y\r\n" + crowded + "\r\nz|ID|later";
     const std::vector<OwnedText> ids = IdList({"id", "f150", "OTHER", "missing"});
-    EXPECT_EQ(Match(ids, index.c_str()), ReferenceMatchIndexLines(ids, index.c_str()));
+    EXPECT_EQ(Match(ids, index.c_str()), index_oracle::MatchIndexLines(Strings(ids), index));
     EXPECT_EQ(Match(IdList({"id"}), index.c_str()), std::vector<std::string>{crowded});
 }
 
@@ -130,6 +143,13 @@ OwnedText CountedQualifier(const char* path) {
     if (FindText(path, "n") != -1)
         return OwnedText();
     return ConcatText("Q:", path);
+}
+
+// The same qualification for the oracle.
+std::optional<std::string> OracleQualifier(const std::string& path) {
+    if (path.find('n') != std::string::npos)
+        return std::nullopt;
+    return "Q:" + path;
 }
 
 const char* const kIdentifiers[] = {
@@ -212,7 +232,7 @@ TEST(PreciseImportWork, SameFoldersInTheSameOrderAsThePlainSteps) {
             folders.push_back(folder.get() ? std::optional<std::string>(folder.c_str()) : std::nullopt);
         const int qualifications = g_qualifications;
 
-        ASSERT_EQ(folders, ReferenceImportFolders(listing.c_str(), index.c_str(), base, generation, CountedQualifier))
+        ASSERT_EQ(folders, index_oracle::ImportFolders(listing, index, base, generation, OracleQualifier))
             << "round " << round;
         // The shell is asked once for each distinct folder, however many lines name it.
         std::vector<std::string> distinct;
@@ -237,8 +257,15 @@ TEST(ParentFolderOf, DirectoryPartWithTrailingSeparator) {
     // character ending in 0x5C loses that byte and its lead byte no longer hides the next one.
     EXPECT_STREQ(ParentFolderOf("X:\\dir\\\x95\x5C").c_str(), "X:\\dir\\");
     EXPECT_STREQ(ParentFolderOf("X:\\dir\\\x95\x5Cname").c_str(), "X:\\dir\\");
+    // The oracle's rule gives the same.
+    for (const char* path :
+         {"X:\\a\\b\\", "X:\\a\\b", "nothing", "", "\\", "X:\\dir\\\x95\x5C", "X:\\dir\\\x95\x5Cname"}) {
+        OwnedText folder = ParentFolderOf(path);
+        EXPECT_EQ(index_oracle::ParentFolder(path), folder.c_str()) << path;
+    }
 }
 
+// The tool's folders and the oracle's against fixed answers.
 TEST(DriverFolderFor, ThirdFieldOrTheIntelPackage) {
     const char* base = "X:\\TovUSB\\\\Win7X64\\";
     struct Case {
@@ -257,12 +284,16 @@ TEST(DriverFolderFor, ThirdFieldOrTheIntelPackage) {
         {"a|b|", 7, nullptr},  // a trailing separator adds no field
     };
     for (const Case& c : cases) {
-        std::optional<OwnedText> folder = DriverFolderFor(c.line, base, c.generation, Unqualified);
+        SCOPED_TRACE(c.line);
+        const std::vector<std::string> folders = Strings(DriverFolders({c.line}, base, c.generation, Unqualified));
+        const std::optional<std::string> oracle = index_oracle::DriverFolder(c.line, base, c.generation);
         if (c.expected == nullptr) {
-            EXPECT_FALSE(folder.has_value()) << c.line;
+            EXPECT_TRUE(folders.empty());
+            EXPECT_FALSE(oracle.has_value());
         } else {
-            ASSERT_TRUE(folder.has_value()) << c.line;
-            EXPECT_STREQ(folder->c_str(), c.expected) << c.line;
+            EXPECT_EQ(folders, std::vector<std::string>{c.expected});
+            ASSERT_TRUE(oracle.has_value());
+            EXPECT_EQ("Q:" + *oracle, c.expected);
         }
     }
 }

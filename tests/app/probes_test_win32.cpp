@@ -2,10 +2,14 @@
 // Windows roots, by folder and by drive letter.
 #include "app/exec/probes.h"
 
+#include <windows.h>
+
+#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "runtime/text_commands.h"
 #include "tests/support/offline_windows.h"
 
 namespace {
@@ -112,6 +116,49 @@ TEST(Probes, NoRootAndNoPrefixTestsAPathThatDoesNotExist) {
     EXPECT_FALSE(IsWindows7());
     EXPECT_FALSE(IsWindows7("", ""));
     EXPECT_FALSE(IsWindowsVistaOrLater("", 0));
+}
+
+TEST(ReadProcessorBrand, MatchesWhatTheSystemReportsForProcessorZero) {
+    char reported[128] = {};
+    DWORD size = sizeof reported;
+    const LONG rc = RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
+                                 "ProcessorNameString", RRF_RT_REG_SZ, nullptr, reported, &size);
+    OwnedText brand = ReadProcessorBrand();
+    ASSERT_FALSE(brand.empty());
+    EXPECT_LE(brand.size(), 48u);
+    if (rc != ERROR_SUCCESS)
+        GTEST_SKIP() << "no processor name in the registry";
+    OwnedText ours = TrimSpaces(brand.get());
+    OwnedText theirs = TrimSpaces(reported);
+    EXPECT_STREQ(ours.c_str(), theirs.c_str());
+}
+
+bool GivenBrand(char* buffer) {
+    std::strcpy(buffer, "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz");
+    return true;
+}
+
+bool NoAnswer(char*) {
+    return false;
+}
+
+bool FullLengthBrand(char* buffer) {
+    std::memset(buffer, 'b', kProcessorBrandBytes);
+    buffer[kProcessorBrandBytes] = '\0';
+    return true;
+}
+
+TEST(ReadProcessorBrand, AnOverrideAnswersInsteadOfTheProcessor) {
+    OwnedText own = ReadProcessorBrand();
+    SetProcessorBrandOverride(GivenBrand);
+    EXPECT_STREQ(ReadProcessorBrand().c_str(), "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz");
+    SetProcessorBrandOverride(FullLengthBrand);
+    EXPECT_EQ(ReadProcessorBrand().view(), std::string(kProcessorBrandBytes, 'b'));
+    // An override that does not answer leaves it to the processor, and so does none.
+    SetProcessorBrandOverride(NoAnswer);
+    EXPECT_STREQ(ReadProcessorBrand().c_str(), own.c_str());
+    SetProcessorBrandOverride(nullptr);
+    EXPECT_STREQ(ReadProcessorBrand().c_str(), own.c_str());
 }
 
 }  // namespace

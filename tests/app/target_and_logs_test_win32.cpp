@@ -118,19 +118,4 @@ TEST(CreateDirectoryPath, MakesEveryLevelOrTellsWhyNot) {
     EXPECT_NE(made.error(), 0u);
 }
 
-TEST(ReadProcessorBrand, MatchesWhatTheSystemReportsForProcessorZero) {
-    char reported[128] = {};
-    DWORD size = sizeof reported;
-    const LONG rc = RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
-                                 "ProcessorNameString", RRF_RT_REG_SZ, nullptr, reported, &size);
-    OwnedText brand = ReadProcessorBrand();
-    ASSERT_FALSE(brand.empty());
-    EXPECT_LE(brand.size(), 48u);
-    if (rc != ERROR_SUCCESS)
-        GTEST_SKIP() << "no processor name in the registry";
-    OwnedText ours = TrimSpaces(brand.get());
-    OwnedText theirs = TrimSpaces(reported);
-    EXPECT_STREQ(ours.c_str(), theirs.c_str());
-}
-
 }  // namespace

@@ -90,8 +90,8 @@ int RunPreciseImport(ToolSession& session) {
     if (!dialog)
         return Fail("no folder dialog");
     Shot("folder-dialog", {main, dialog});
-    if (!SelectFolder(session.process().handle(), dialog, kWin7x64Root))
-        return Fail("cannot select D:\\");
+    if (!SelectFolderAndConfirmShown(session.process().handle(), dialog, kWin7x64Root))
+        return Fail("the dialog does not show D:\\ selected");
     Shot("folder-dialog-target-chosen", {main, dialog}, "folder-dialog");
     ConfirmFolderDialog(dialog);
 

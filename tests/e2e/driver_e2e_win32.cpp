@@ -97,7 +97,7 @@ TEST_F(DriverFormTest, ClicksTypesAndClosesOnlyWhenTheWindowAgrees) {
     EXPECT_EQ(TextOf(edit), "D:\\中文 路径");
     ASSERT_TRUE(TypeText(edit, kTargetBusyText));
     ASSERT_TRUE(PressCloseBox(form_));
-    Sleep(300);
+    ASSERT_TRUE(WaitForThreadToCatchUp(form_)) << "the window does not answer";
     EXPECT_TRUE(target_.Running());
     EXPECT_TRUE(IsWindow(form_));
 
@@ -155,6 +155,24 @@ TEST(DriverFolderDialogTest, NormalisesPaths) {
         EXPECT_EQ(NormaliseFolderPath(given), expected) << given;
 }
 
+TEST(DriverFolderDialogTest, ASelectionShowsTheFolderOnlyWhenEveryPartIsTheRightItem) {
+    const std::vector<std::string> windows = {"Windows", "Local Disk (D:)", "My Computer", "Desktop"};
+    EXPECT_TRUE(ChainShowsFolder(windows, "D:\\Windows"));
+    EXPECT_TRUE(ChainShowsFolder(windows, "d:\\windows\\"));
+    EXPECT_FALSE(ChainShowsFolder(windows, "E:\\Windows"));
+    EXPECT_FALSE(ChainShowsFolder(windows, "D:\\Windows\\system32"));
+    EXPECT_FALSE(ChainShowsFolder(windows, "D:\\"));
+    const std::vector<std::string> drive = {"(D:)", "My Computer", "Desktop"};
+    EXPECT_TRUE(ChainShowsFolder(drive, "D:\\"));
+    EXPECT_TRUE(ChainShowsFolder(drive, "D:"));
+    EXPECT_FALSE(ChainShowsFolder(drive, "D:\\Windows"));
+    // The desktop, where an early selection falls back to, is none of them.
+    EXPECT_FALSE(ChainShowsFolder({"Desktop"}, "D:\\"));
+    EXPECT_FALSE(ChainShowsFolder({}, "D:\\"));
+    // A GBK name whose second byte is a backslash stays one part.
+    EXPECT_TRUE(ChainShowsFolder({"\x81\x5C", "(C:)", "Desktop"}, "C:\\\x81\x5C"));
+}
+
 TEST(DriverFolderDialogTest, ChoosesAFolderOrCancels) {
     const std::string scratch = E2EScratchFolder();
     struct DialogCase {
@@ -180,7 +198,8 @@ TEST(DriverFolderDialogTest, ChoosesAFolderOrCancels) {
         if (c.sent.empty()) {
             ASSERT_TRUE(CancelFolderDialog(dialog));
         } else {
-            ASSERT_TRUE(SelectFolder(target.handle(), dialog, c.sent));
+            ASSERT_TRUE(SelectFolderAndConfirmShown(target.handle(), dialog, c.sent))
+                << "the dialog shows: " << SelectedFolderItemText(target.handle(), dialog);
             ASSERT_TRUE(ConfirmFolderDialog(dialog));
         }
         DWORD code = 0;

@@ -20,29 +20,6 @@ bool IsInf(const std::string& path) {
     return path.size() > 4 && lstrcmpiA(path.substr(path.size() - 4).c_str(), ".inf") == 0;
 }
 
-// The 8th and 9th generation Core processors select the one Intel package for every device. The
-// tool reads the generation from the processor it runs on, as the test does here.
-bool SelectsEighthGenerationPackage() {
-    std::string brand = ProcessorBrand();
-    brand.erase(0, brand.find_first_not_of(' '));
-    std::vector<std::string> words;
-    for (size_t start = 0; start <= brand.size();) {
-        const size_t space = brand.find(' ', start);
-        words.push_back(brand.substr(start, space == std::string::npos ? std::string::npos : space - start));
-        if (space == std::string::npos)
-            break;
-        start = space + 1;
-    }
-    if (words.size() < 3 || lstrcmpiA(words[0].c_str(), "Intel(R)") != 0)
-        return false;
-    const std::string& model = words[2];
-    const bool tier = model.size() >= 2 && (model[0] == 'i' || model[0] == 'I') &&
-                      std::string("3579").find(model[1]) != std::string::npos;
-    const size_t dash = model.find('-');
-    return tier && dash != std::string::npos && dash + 1 < model.size() &&
-           (model[dash + 1] == '8' || model[dash + 1] == '9');
-}
-
 }  // namespace
 
 std::string MatchingListing() {
@@ -97,15 +74,18 @@ std::string UnmatchedListing() {
            "2 matching device(s) found.\r\n";
 }
 
-std::vector<std::string> MatchedFolders(bool target64Bit) {
+std::vector<std::string> MatchedFolders(bool target64Bit, bool eighthGeneration) {
     const std::string base = target64Bit ? "X:\\TovUSB\\Win7X64\\" : "X:\\TovUSB\\Win7X86\\";
-    // The listing's order: Intel, ASMedia, Fresco Logic, Etron, Intel again.
+    // The listing's order: Intel, ASMedia, Fresco Logic, Etron, Intel again (the index names the
+    // Intel 300 series' package for the Intel controller).
     std::vector<std::string> folders = {
         "Intel_8thA_USB3.A_Win7\\", "ASMedia_USB3.A_Win7\\",    "Fresco_Logic_USB3.0_WinA\\",
         "Etron_USB3.0_WinA\\",      "Intel_8thA_USB3.A_Win7\\",
     };
+    // On an 8th or 9th generation processor every device gets the Intel package, named without
+    // its closing separator.
     for (std::string& folder : folders)
-        folder = SelectsEighthGenerationPackage() ? base + "Intel_8thA_USB3.A_Win7" : base + folder;
+        folder = eighthGeneration ? base + "Intel_8thA_USB3.A_Win7" : base + folder;
     return folders;
 }
 
@@ -146,14 +126,15 @@ std::string LogEntry(const std::string& text) {
 
 void ToolScenario::SetUp() {
     if (SandboxToolPath().empty())
-        GTEST_SKIP() << "TovUSB-sandbox.exe is not built";
+        GTEST_FAIL() << "TovUSB-sandbox.exe is not built (the e2e_tests target builds it)";
     for (const char* root : {kWin7x64Root, kWin7x86Root, kSpacedWin7})
         ClearDriverStore(root);
 }
 
-void ToolScenario::StartTool(const std::string& listing) {
+void ToolScenario::StartTool(const std::string& listing, const std::string& brand) {
     SessionOptions options;
     options.listing = listing;
+    options.processorBrand = brand;
     ASSERT_TRUE(session_.Start(options)) << "cannot start " << SandboxToolPath();
     ASSERT_NE(session_.WaitForMainWindow(), nullptr) << "the main window did not appear";
 }
@@ -180,8 +161,8 @@ void ToolScenario::DismissBox(const MessageBoxView& box) {
     ASSERT_TRUE(session_.Dismiss(box));
 }
 
-void ToolScenario::ExpectNoBox(DWORD waitMs) {
-    Sleep(waitMs);
+void ToolScenario::ExpectNoBox() {
+    ASSERT_TRUE(WaitForThreadToCatchUp(session_.main())) << "the tool does not answer";
     EXPECT_EQ(FindMessageBox(session_.process().id()), nullptr);
 }
 

@@ -65,6 +65,7 @@ struct SessionOptions {
     bool sandbox = true;                     // TovUSB-sandbox.exe, else TovUSB.exe
     std::string program;                     // another build of the tool instead, when not empty
     std::string systemRoot = "X:\\Windows";  // TOVUSB_SANDBOX_SYSTEMROOT; empty: not set
+    std::string processorBrand;              // TOVUSB_SANDBOX_PROCESSOR_BRAND; empty: the processor's own
     bool noWow64 = false;                    // TOVUSB_SANDBOX_NO_WOW64=1: a system without WoW64
     std::string listing;                     // what devcon lists
     bool recordDism = true;                  // put the recording stand-in before DISM
@@ -86,6 +87,8 @@ class ToolSession {
     HWND WaitForMainWindow(DWORD timeoutMs = 60000);
 
     ProcessUnderTest& process() { return process_; }
+    // The processor brand the tool reads: the one given, or the processor's own.
+    std::string Brand() const;
     HWND main() const { return main_; }
     HWND MainControl(int number) const;
     std::string Status() const;
@@ -102,7 +105,8 @@ class ToolSession {
     bool WaitForHeldRuns(size_t count, DWORD timeoutMs) const;
 
     // Clicks the button, waits for the folder dialog, checks nothing, and chooses the folder
-    // (or cancels when `folder` is empty). The dialog's prompt goes to *prompt.
+    // (or cancels when `folder` is empty): OK is pressed only once the dialog shows the folder
+    // selected (SelectFolderAndConfirmShown). The dialog's prompt goes to *prompt.
     bool ClickAndChooseFolder(HWND button, const std::string& folder, std::string* prompt = nullptr);
     // The next message box of the tool, read; its window is null when none came in time.
     MessageBoxView WaitForBox(DWORD timeoutMs = 60000) const;
@@ -116,6 +120,7 @@ class ToolSession {
     bool InstallDismRecorder();
 
     ProcessUnderTest process_;
+    std::string brand_;
     HWND main_ = nullptr;
     bool recordDism_ = true;
 };
@@ -128,9 +133,12 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool RemoveTree(const std::string& path);
 // Files below the folder, as paths relative to it with "\" separators, sorted without case.
 std::vector<std::string> FilesBelow(const std::string& folder);
-// The packages the DISM simulator recorded in an image: the folder names under
-// Windows\System32\DriverStore\FileRepository, sorted without case.
+// The packages the DISM simulator staged in an image: the INF names of the store folders under
+// Windows\System32\DriverStore\FileRepository whose INF is published as Windows\inf\oemNN.inf,
+// sorted without case, each once. The in-box packages of the store are never among them.
 std::vector<std::string> RecordedPackages(const std::string& imageRoot);
+// Removes what DISM staged and published; the in-box packages stay.
 void ClearDriverStore(const std::string& imageRoot);
-// The processor brand text as the CPUID brand leaves give it (up to the first zero byte).
+// The processor brand text as the CPUID brand leaves give it (up to the first zero byte): what
+// the tool reads when no brand is given to it.
 std::string ProcessorBrand();

@@ -89,6 +89,7 @@ bool ToolSession::Start(const SessionOptions& options) {
     CreateDirectoryA(RecordsFolder().c_str(), nullptr);
     SetListing(options.listing);
     recordDism_ = options.recordDism;
+    brand_ = options.processorBrand;
     const std::string program = !options.program.empty() ? options.program
                                 : options.sandbox        ? SandboxToolPath()
                                                          : PlainToolPath();
@@ -96,6 +97,7 @@ bool ToolSession::Start(const SessionOptions& options) {
         return false;
     return process_.Start(program, std::string(),
                           {{"TOVUSB_SANDBOX_SYSTEMROOT", options.systemRoot},
+                           {"TOVUSB_SANDBOX_PROCESSOR_BRAND", options.processorBrand},
                            {"TOVUSB_SANDBOX_NO_WOW64", options.noWow64 ? "1" : ""},
                            {"TOVUSB_DEVCON_LISTING", ListingPath()},
                            {"TOVUSB_E2E_DISM_RECORDS", RecordsFolder()}});
@@ -120,6 +122,10 @@ bool ToolSession::InstallDismRecorder() {
         any = true;
     }
     return any;
+}
+
+std::string ToolSession::Brand() const {
+    return brand_.empty() ? ProcessorBrand() : brand_;
 }
 
 HWND ToolSession::MainControl(int number) const {
@@ -180,7 +186,8 @@ bool ToolSession::ClickAndChooseFolder(HWND button, const std::string& folder, s
         *prompt = FolderDialogPrompt(dialog);
     if (folder.empty())
         return CancelFolderDialog(dialog) && WaitUntil([&] { return !IsWindow(dialog); }, 10000);
-    return SelectFolder(process_.handle(), dialog, folder) && ConfirmFolderDialog(dialog) &&
+    // OK only once the dialog shows the folder: an early selection may have fallen back to the desktop.
+    return SelectFolderAndConfirmShown(process_.handle(), dialog, folder) && ConfirmFolderDialog(dialog) &&
            WaitUntil([&] { return !IsWindow(dialog); }, 10000);
 }
 
@@ -262,25 +269,71 @@ std::vector<std::string> FilesBelow(const std::string& folder) {
     return files;
 }
 
-std::vector<std::string> RecordedPackages(const std::string& imageRoot) {
+namespace {
+
+// Each published Windows\inf\oemNN.inf with the store folder whose INF has its bytes: what DISM
+// staged, as opposed to the in-box packages that scripts/e2e-prefix put in the store.
+struct StagedPackage {
+    std::string published;
+    std::string folder;
+    std::string infName;
+};
+
+std::vector<std::string> Entries(const std::string& pattern, bool folders) {
     std::vector<std::string> names;
-    const std::string store = WithSeparator(imageRoot) + "Windows\\System32\\DriverStore\\FileRepository";
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((store + "\\*").c_str(), &entry);
+    HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
         const std::string name = entry.cFileName;
-        if (name != "." && name != ".." && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (name != "." && name != ".." && folder == folders)
             names.push_back(name);
     } while (FindNextFileA(search, &entry));
     FindClose(search);
+    return names;
+}
+
+std::vector<StagedPackage> StagedPackages(const std::string& imageRoot) {
+    const std::string root = WithSeparator(imageRoot);
+    const std::string store = root + "Windows\\System32\\DriverStore\\FileRepository\\";
+    std::vector<StagedPackage> staged;
+    for (const std::string& oem : Entries(root + "Windows\\inf\\oem*.inf", false)) {
+        const std::string published = ReadWholeFile(root + "Windows\\inf\\" + oem);
+        for (const std::string& folder : Entries(store + "*", true)) {
+            for (const std::string& inf : Entries(store + folder + "\\*.inf", false)) {
+                if (ReadWholeFile(store + folder + "\\" + inf) == published)
+                    staged.push_back({root + "Windows\\inf\\" + oem, store + folder, inf});
+            }
+        }
+    }
+    return staged;
+}
+
+}  // namespace
+
+std::vector<std::string> RecordedPackages(const std::string& imageRoot) {
+    std::vector<std::string> names;
+    for (const StagedPackage& package : StagedPackages(imageRoot))
+        names.push_back(package.infName);
     std::sort(names.begin(), names.end(), CaselessLess);
+    names.erase(
+        std::unique(names.begin(), names.end(),
+                    [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }),
+        names.end());
     return names;
 }
 
 void ClearDriverStore(const std::string& imageRoot) {
-    RemoveTree(WithSeparator(imageRoot) + "Windows\\System32\\DriverStore");
+    for (const StagedPackage& package : StagedPackages(imageRoot)) {
+        RemoveTree(package.folder);
+        DeleteFileA(package.published.c_str());
+    }
+    // An oemNN.inf whose package folder is gone (a test may have removed it) goes as well.
+    const std::string inf = WithSeparator(imageRoot) + "Windows\\inf\\";
+    for (const std::string& oem : Entries(inf + "oem*.inf", false))
+        DeleteFileA((inf + oem).c_str());
 }
 
 std::string ProcessorBrand() {

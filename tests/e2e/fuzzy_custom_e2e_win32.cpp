@@ -150,7 +150,7 @@ TEST_F(CustomImportScenario, ChecksItsInputsInOrderThenInjectsTheFolder) {
     EXPECT_EQ(TextOf(Custom(tool::kCustomStart)), "正在导入");
     EXPECT_FALSE(IsEnabled(Custom(tool::kCustomStart)));
     ASSERT_TRUE(PressCloseBox(custom_));
-    Sleep(500);
+    ASSERT_TRUE(WaitForThreadToCatchUp(custom_)) << "the tool does not answer";
     EXPECT_TRUE(IsWindow(custom_));
     session_.HoldDism(false);
     const MessageBoxView done = ExpectBox("模糊导入驱动完成！", BoxIcon::kInformation);

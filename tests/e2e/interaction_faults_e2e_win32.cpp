@@ -15,6 +15,8 @@
 namespace {
 
 constexpr char kDone[] = "精准导入驱动完成！\r\n如无效请使用 模糊导入 ";
+constexpr char kNotStaged[] =
+    "精准导入驱动未生效,以下设备在目标系统中没有可用的驱动:\r\nEtron USB 3.0 eXtensible Host Controller";
 constexpr char kEtronListing[] =
     "PCI\\VEN_1B6F&DEV_7023\\4&1F2A3B4C&0&00E6\r\n"
     "    Name: Etron USB 3.0 eXtensible Host Controller\r\n"
@@ -61,18 +63,6 @@ void RemoveWideTree(const std::wstring& path) {
         FindClose(search);
     }
     RemoveDirectoryW(path.c_str());
-}
-
-// Selects the folder until the tree shows `item` selected: a selection that arrives before the
-// tree is filled may end on the desktop.
-bool SelectUntilShown(HANDLE process, HWND dialog, const std::string& folder, const std::string& item) {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (!SelectFolder(process, dialog, folder))
-            return false;
-        if (WaitUntil([&] { return SelectedFolderItemText(process, dialog) == item; }, 1000))
-            return true;
-    }
-    return false;
 }
 
 class InteractionScenario : public ToolScenario {
@@ -155,7 +145,7 @@ TEST_F(InteractionScenario, ATargetOf250CharactersIsRefusedUntouched) {
     HWND dialog = WaitForFolderDialog(session_.process().id(), 20000);
     ASSERT_NE(dialog, nullptr);
     // The desktop, where an early selection may fall back to, is no Windows 7 either.
-    ASSERT_TRUE(SelectUntilShown(session_.process().handle(), dialog, root, std::string(126, 'b')));
+    ASSERT_TRUE(SelectFolderAndConfirmShown(session_.process().handle(), dialog, root));
     ASSERT_TRUE(ConfirmFolderDialog(dialog));
     const MessageBoxView box = ExpectBox("本功能仅适合Windows7系统，请选择正确的系统", BoxIcon::kStop);
     EXPECT_EQ(session_.Status(), tool::kInitialStatus);
@@ -175,7 +165,7 @@ TEST_F(InteractionScenario, DoubleClicksStartOneRunAndNothingWhileOneIsUnderWay)
     ExpectAllControlsEnabled(false);
     for (int control : {tool::kButton2, tool::kButton3, tool::kRadio2, tool::kRadio1})
         ASSERT_TRUE(DoubleClick(session_.MainControl(control)));
-    Sleep(1000);
+    ASSERT_TRUE(WaitForThreadToCatchUp(session_.main())) << "the tool does not answer";
     EXPECT_EQ(FindFolderDialog(session_.process().id()), nullptr);
     EXPECT_EQ(FindTopLevelWindow(session_.process().id(), tool::kCustomTitle), nullptr);
     session_.HoldDism(false);
@@ -196,7 +186,7 @@ TEST_F(InteractionScenario, DoubleClicksStartOneRunAndNothingWhileOneIsUnderWay)
     ASSERT_TRUE(DoubleClick(Control(custom, tool::kCustomStart)));
     ASSERT_TRUE(session_.WaitForHeldRuns(before + 1, 30000)) << "the double click started nothing";
     ASSERT_TRUE(DoubleClick(Control(custom, tool::kCustomStart)));
-    Sleep(1000);
+    ASSERT_TRUE(WaitForThreadToCatchUp(custom)) << "the tool does not answer";
     EXPECT_EQ(session_.DismRuns().size(), before + 1);
     session_.HoldDism(false);
     box = ExpectBox("模糊导入驱动完成！", BoxIcon::kInformation);
@@ -231,7 +221,7 @@ TEST_F(InteractionScenario, CloseRequestsWhileDismRunsAreRefused) {
     for (const CloseCase& c : requests) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(c.request(main));
-        Sleep(500);
+        ASSERT_TRUE(WaitForThreadToCatchUp(main)) << "the tool does not answer";
         EXPECT_TRUE(session_.process().Running());
         EXPECT_TRUE(IsWindowVisible(main));
         EXPECT_TRUE(PathExists("X:\\TovUSB\\dism\\x64\\dism.exe"));
@@ -253,7 +243,7 @@ TEST_F(InteractionScenario, CloseRequestsWhileDismRunsAreRefused) {
     for (const CloseCase& c : requests) {
         SCOPED_TRACE(std::string("custom-import window: ") + c.name);
         ASSERT_TRUE(c.request(custom));
-        Sleep(500);
+        ASSERT_TRUE(WaitForThreadToCatchUp(custom)) << "the tool does not answer";
         EXPECT_TRUE(IsWindowVisible(custom));
     }
     session_.HoldDism(false);
@@ -296,14 +286,14 @@ TEST_F(InteractionScenario, AnOpenFolderDialogHoldsTheWindowThatOpenedIt) {
     ASSERT_TRUE(ClickCloseBox(main));
     // Another program may still ask the window to close.
     ASSERT_TRUE(PostMessageA(main, WM_CLOSE, 0, 0));
-    Sleep(1000);
+    ASSERT_TRUE(WaitForThreadToCatchUp(main)) << "the tool does not answer";
     EXPECT_EQ(FindTopLevelWindow(id, tool::kCustomTitle), nullptr);
     EXPECT_EQ(FolderDialogCount(id), 1u);
     EXPECT_EQ(CheckState(session_.MainControl(tool::kRadio1)), BST_CHECKED);
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_TRUE(PathExists("X:\\TovUSB\\dism\\x64\\dism.exe"));
     // The dialog still serves its window.
-    ASSERT_TRUE(SelectFolder(session_.process().handle(), dialog, kWin7x64Root));
+    ASSERT_TRUE(SelectFolderAndConfirmShown(session_.process().handle(), dialog, kWin7x64Root));
     ASSERT_TRUE(ConfirmFolderDialog(dialog));
     MessageBoxView box = ExpectBox(kDone, BoxIcon::kInformation);
     EXPECT_EQ(FoldersOfRuns(0), PreciseLines(kWin7x64Root));
@@ -319,9 +309,8 @@ TEST_F(InteractionScenario, AnOpenFolderDialogHoldsTheWindowThatOpenedIt) {
         int browse;
         int edit;
         const char* folder;
-        const char* item;
-    } browses[] = {{tool::kCustomBrowse1, tool::kCustomEdit1, "D:\\Windows", "Windows"},
-                   {tool::kCustomBrowse2, tool::kCustomEdit2, "G:\\drivers\\custom_usb", "custom_usb"}};
+    } browses[] = {{tool::kCustomBrowse1, tool::kCustomEdit1, "D:\\Windows"},
+                   {tool::kCustomBrowse2, tool::kCustomEdit2, "G:\\drivers\\custom_usb"}};
     for (const auto& b : browses) {
         SCOPED_TRACE(b.folder);
         ASSERT_TRUE(Click(Control(custom, b.browse)));
@@ -331,10 +320,10 @@ TEST_F(InteractionScenario, AnOpenFolderDialogHoldsTheWindowThatOpenedIt) {
         ASSERT_TRUE(DoubleClick(Control(custom, tool::kCustomStart)));
         ASSERT_TRUE(ClickCloseBox(custom));
         ASSERT_TRUE(PostMessageA(custom, WM_CLOSE, 0, 0));
-        Sleep(1000);
+        ASSERT_TRUE(WaitForThreadToCatchUp(custom)) << "the tool does not answer";
         EXPECT_TRUE(IsWindowVisible(custom));
         EXPECT_EQ(FindMessageBox(id), nullptr);
-        ASSERT_TRUE(SelectUntilShown(session_.process().handle(), dialog, b.folder, b.item));
+        ASSERT_TRUE(SelectFolderAndConfirmShown(session_.process().handle(), dialog, b.folder));
         ASSERT_TRUE(ConfirmFolderDialog(dialog));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
         EXPECT_TRUE(WaitUntil([&] { return TextOf(Control(custom, b.edit)) == b.folder; }, 5000))
@@ -363,7 +352,8 @@ TEST_F(InteractionScenario, TwoHundredPreciseImportsKeepHandlesAndMemoryFlat) {
         // it measures.
         const MessageBoxView box = session_.WaitForBox();
         ASSERT_NE(box.window, nullptr) << "no box after import " << i;
-        EXPECT_EQ(box.text, kDone) << "import " << i;
+        // The stand-in DISM stages nothing, so each import also reads the store and names the device.
+        EXPECT_EQ(box.text, kNotStaged) << "import " << i;
         DismissBox(box);
         if (i == kWarmUp) {
             ASSERT_TRUE(ReadProcessCounters(session_.process().handle(), &warm));

@@ -2,6 +2,8 @@
 // matched identifier, logs, status texts, boxes, and the faults the tool guards against.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/e2e/driver/controls.h"
 #include "tests/e2e/driver/window_search.h"
 #include "tests/e2e/e2e_scenarios.h"
@@ -9,6 +11,8 @@
 namespace {
 
 using PreciseImportScenario = ToolScenario;
+
+constexpr char kNotEffectiveBox[] = "精准导入驱动未生效,以下设备在目标系统中没有可用的驱动:\r\n";
 
 struct TargetCase {
     const char* root;
@@ -18,7 +22,7 @@ struct TargetCase {
 TEST_F(PreciseImportScenario, InjectsTheMatchedPackagesAndLogsEveryRun) {
     const TargetCase targets[] = {{kWin7x64Root, true}, {kWin7x86Root, false}};
     StartTool();
-    const std::string brand = ProcessorBrand();
+    const std::string brand = session_.Brand();
     std::string expectedSurveyLog;
     std::string expectedDismLog;
     size_t runsBefore = 0;
@@ -63,15 +67,92 @@ TEST_F(PreciseImportScenario, InjectsTheMatchedPackagesAndLogsEveryRun) {
     CloseAndExpectCleanExit();
 }
 
+// The processor generation decides the packages: an 8th or 9th generation Core gets the one Intel
+// package for every device, any other processor each device's own. The brands are given to the
+// tool, so that both branches run on every machine; the folders expected are fixed lists.
+TEST_F(PreciseImportScenario, TheProcessorGenerationChoosesThePackages) {
+    for (const ProcessorCase& c : kProcessorCases) {
+        SCOPED_TRACE(c.brand);
+        ClearDriverStore(kWin7x64Root);
+        StartTool(MatchingListing(), c.brand);
+        ChooseTarget(kWin7x64Root);
+        // The Intel package serves none of the other makers' controllers, and the store says so.
+        const MessageBoxView box =
+            c.eighthGeneration
+                ? ExpectBox(kNotEffectiveBox + std::string("ASMedia USB 3.0 eXtensible Host Controller\r\n"
+                                                           "Fresco Logic xHCI (USB3) Controller FL1100 Series\r\n"
+                                                           "Etron USB 3.0 eXtensible Host Controller"),
+                            BoxIcon::kExclamation)
+                : ExpectBox("精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation);
+        EXPECT_EQ(session_.Status(), c.eighthGeneration ? "状态: 精准导入驱动未生效" : "状态: 精准导入驱动完成！");
+        std::vector<std::string> expected;
+        for (const std::string& folder : MatchedFolders(true, c.eighthGeneration))
+            expected.push_back(kDismPath + std::string(" ") + PreciseParameters(kWin7x64Root, folder));
+        EXPECT_EQ(DismCommandLines(), expected);
+        // The survey log names the brand as the tool read it, spaces and all.
+        EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(c.brand) + LogEntry(MatchingListing()));
+        EXPECT_EQ(RecordedPackages(kWin7x64Root), PackagesIn(MatchedFolders(true, c.eighthGeneration)));
+        DismissBox(box);
+        CloseAndExpectCleanExit();
+    }
+}
+
+// DISM stages what it is given; whether Windows 7 will take it for the device is read back from
+// the target's store. A package rewritten after start-up stands for a payload whose package does
+// not suit the device.
+TEST_F(PreciseImportScenario, AMatchedDeviceThatNoStagedPackageServesEndsInAWarning) {
+    const std::string asmedia = "X:\\TovUSB\\Win7X64\\ASMedia_USB3.A_Win7\\asm7_xhci.inf";
+    const std::string frescoController = "X:\\TovUSB\\Win7X64\\Fresco_Logic_USB3.0_WinA\\A_Controller\\fl_xhci.inf";
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        const char* uncovered;
+        std::vector<std::string> staged;
+    } cases[] = {
+        {"a package for Windows 10 only",
+         [&] {
+             std::string inf = ReadWholeFile(asmedia);
+             for (const char* from : {"Devices,NTamd64", "[Devices.NTamd64]"}) {
+                 const std::string text = from;
+                 const size_t at = inf.find(text);
+                 ASSERT_NE(at, std::string::npos) << from;
+                 inf.insert(at + text.size() - (text.back() == ']' ? 1 : 0), ".10.0");
+             }
+             ASSERT_TRUE(WriteWholeFile(asmedia, inf));
+         },
+         "ASMedia USB 3.0 eXtensible Host Controller", PackagesIn(MatchedFolders(true))},
+        {"the hub's package without the controller's",
+         [&] { ASSERT_TRUE(DeleteFileA(frescoController.c_str())); },
+         "Fresco Logic xHCI (USB3) Controller FL1100 Series",
+         {"asm7_xhci.inf", "etron_xhci.inf", "fl_hub.inf", "intel8th_xhci.inf"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearDriverStore(kWin7x64Root);
+        StartTool();
+        c.change();
+        ChooseTarget(kWin7x64Root);
+        const MessageBoxView box = ExpectBox(kNotEffectiveBox + std::string(c.uncovered), BoxIcon::kExclamation);
+        EXPECT_EQ(session_.Status(), "状态: 精准导入驱动未生效");
+        ExpectAllControlsEnabled(true);
+        // DISM ran for every folder, and what it staged is in the store.
+        EXPECT_EQ(session_.DismRuns().size(), MatchedFolders(true).size());
+        EXPECT_EQ(RecordedPackages(kWin7x64Root), c.staged);
+        DismissBox(box);
+        CloseAndExpectCleanExit();
+    }
+}
+
 TEST_F(PreciseImportScenario, ReportsASurveyWithoutOutputAsError1001) {
-    StartTool(std::string());
+    // No brand given: the tool reads the processor's own, and logs it.
+    StartTool(std::string(), kProcessorsOwnBrand);
     ChooseTarget(kWin7x64Root);
     const MessageBoxView box = ExpectBox("精准导入失败,错误:Error1001！", BoxIcon::kStop);
     EXPECT_EQ(session_.Status(), "状态: 精准导入失败");
     ExpectAllControlsEnabled(true);
     EXPECT_TRUE(session_.DismRuns().empty());
     // The empty listing is logged all the same.
-    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(ProcessorBrand()) + LogEntry(""));
+    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(session_.Brand()) + LogEntry(""));
     EXPECT_FALSE(PathExists("X:\\TovUSB\\USB.log"));
     DismissBox(box);
     CloseAndExpectCleanExit();
@@ -84,7 +165,7 @@ TEST_F(PreciseImportScenario, ReportsWhenNoDeviceIsInTheIndex) {
     EXPECT_EQ(session_.Status(), "状态: 未搜索到支持的USB设备");
     ExpectAllControlsEnabled(true);
     EXPECT_TRUE(session_.DismRuns().empty());
-    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(ProcessorBrand()) + LogEntry(UnmatchedListing()));
+    EXPECT_EQ(ReadWholeFile("X:\\TovUSB\\hwids.log"), LogEntry(session_.Brand()) + LogEntry(UnmatchedListing()));
     EXPECT_TRUE(RecordedPackages(kWin7x64Root).empty());
     DismissBox(box);
     CloseAndExpectCleanExit();
@@ -154,7 +235,7 @@ TEST_F(PreciseImportScenario, RefusesToCloseTheMainWindowWhileDismRuns) {
     ChooseTarget(kWin7x64Root);
     ASSERT_TRUE(session_.WaitForHeldRuns(1, 30000));
     ASSERT_TRUE(PressCloseBox(session_.main()));
-    Sleep(500);
+    ASSERT_TRUE(WaitForThreadToCatchUp(session_.main())) << "the tool does not answer";
     EXPECT_TRUE(session_.process().Running());
     EXPECT_TRUE(IsWindow(session_.main()));
     EXPECT_TRUE(PathExists("X:\\TovUSB\\dism\\x64\\dism.exe"));

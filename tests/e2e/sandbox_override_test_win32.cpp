@@ -1,4 +1,5 @@
-// The sandbox override as the runtime's directory queries see it.
+// The sandbox overrides as the runtime's directory queries, the processor brand probe and the WoW64
+// question see them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -51,6 +52,36 @@ TEST(SandboxOverrideTest, AnswersFromTheVariableOnlyWhenItIsSet) {
 
     SetSystemDirectoryOverride(nullptr);
     SetEnvironmentVariableA(kSandboxSystemRootVariable, nullptr);
+}
+
+TEST(SandboxOverrideTest, AnswersTheProcessorBrandFromItsVariable) {
+    SetEnvironmentVariableA(kSandboxProcessorBrandVariable, nullptr);
+    InstallSandboxOverride();
+    const std::string own = ReadProcessorBrand().c_str();
+    ASSERT_FALSE(own.empty());
+
+    const std::string given = "AMD Ryzen 7 3700X 8-Core Processor";
+    ASSERT_NE(given, own);
+    SetEnvironmentVariableA(kSandboxProcessorBrandVariable, given.c_str());
+    InstallSandboxOverride();
+    EXPECT_EQ(ReadProcessorBrand().c_str(), given);
+    // Read once: changing the variable later changes nothing.
+    SetEnvironmentVariableA(kSandboxProcessorBrandVariable, "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz");
+    EXPECT_EQ(ReadProcessorBrand().c_str(), given);
+
+    // The processor's leaves hold 48 bytes: a brand of 48 is one, a longer one is no answer.
+    const std::string longest(kProcessorBrandBytes, 'b');
+    SetEnvironmentVariableA(kSandboxProcessorBrandVariable, longest.c_str());
+    InstallSandboxOverride();
+    EXPECT_EQ(ReadProcessorBrand().c_str(), longest);
+    SetEnvironmentVariableA(kSandboxProcessorBrandVariable, (longest + "b").c_str());
+    InstallSandboxOverride();
+    EXPECT_EQ(ReadProcessorBrand().c_str(), own);
+
+    SetEnvironmentVariableA(kSandboxProcessorBrandVariable, nullptr);
+    InstallSandboxOverride();
+    EXPECT_EQ(ReadProcessorBrand().c_str(), own);
+    SetSystemDirectoryOverride(nullptr);
 }
 
 TEST(SandboxOverrideTest, OnlyOneMakesWow64Absent) {

@@ -52,7 +52,7 @@ std::string Megabytes(uint64_t bytes, bool roundUp) {
 
 TEST(StartupFaultE2ETest, AReadOnlySystemDriveEndsWithTheMissingArchiveBoxAndWritesNothing) {
     if (SandboxToolPath().empty())
-        GTEST_SKIP() << "TovUSB-sandbox.exe is not built";
+        GTEST_FAIL() << "TovUSB-sandbox.exe is not built (the e2e_tests target builds it)";
     RemoveTree(tool::kWorkDir);
     const std::vector<std::string> before = FilesBelow(kPeRoot);
     {
@@ -68,7 +68,7 @@ TEST(StartupFaultE2ETest, AReadOnlySystemDriveEndsWithTheMissingArchiveBoxAndWri
 
 TEST(StartupFaultE2ETest, AnArchiveThatDoesNotUnpackEndsWithTheExtractorsCode) {
     if (FaultToolPath().empty() || !PathExists(FaultToolPath()) || !PathExists(WrongPasswordToolPath()))
-        GTEST_SKIP() << "the test builds of the tool are not built";
+        GTEST_FAIL() << "the test builds of the tool are not built (the e2e_tests target builds them)";
     struct ArchiveCase {
         const char* name;
         std::string program;
@@ -114,7 +114,7 @@ TEST(StartupFaultE2ETest, AnArchiveThatDoesNotUnpackEndsWithTheExtractorsCode) {
 // before it writes: the box names what it needs and what is free, and nothing is written.
 TEST(StartupFaultE2ETest, ASystemDriveWithoutRoomForThePayloadStopsBeforeWritingAnything) {
     if (SandboxToolPath().empty())
-        GTEST_SKIP() << "TovUSB-sandbox.exe is not built";
+        GTEST_FAIL() << "TovUSB-sandbox.exe is not built (the e2e_tests target builds it)";
     // What staging writes, as it lies on a drive with room enough.
     uint64_t needed = 0;
     {
@@ -169,7 +169,7 @@ TEST(StartupFaultE2ETest, ASystemDriveWithoutRoomForThePayloadStopsBeforeWriting
 // keeps its own box (AReadOnlySystemDrive...).
 TEST(StartupFaultE2ETest, AWriteThatIsRefusedStopsStagingWithItsReason) {
     if (SandboxToolPath().empty())
-        GTEST_SKIP() << "TovUSB-sandbox.exe is not built";
+        GTEST_FAIL() << "TovUSB-sandbox.exe is not built (the e2e_tests target builds it)";
     const struct {
         const char* file;
         bool immutable;  // else held open without sharing

@@ -16,6 +16,11 @@ namespace {
 
 constexpr char kDone[] = "精准导入驱动完成！\r\n如无效请使用 模糊导入 ";
 constexpr char kNoDevice[] = "未搜索到支持的USB设备！";
+constexpr char kNotEffective[] = "精准导入驱动未生效,以下设备在目标系统中没有可用的驱动:\r\n";
+constexpr char kAsmediaName[] = "ASMedia USB 3.0 eXtensible Host Controller";
+constexpr char kEtronName[] = "Etron USB 3.0 eXtensible Host Controller";
+constexpr char kIntelName[] = "Intel(R) USB 3.1 eXtensible Host Controller - 1.10 (Microsoft)";
+constexpr char kFrescoName[] = "Fresco Logic xHCI (USB3) Controller FL1100 Series";
 constexpr char kSurveyLog[] = "X:\\TovUSB\\hwids.log";
 constexpr char kDismLog[] = "X:\\TovUSB\\USB.log";
 constexpr char kIndex[] = "X:\\TovUSB\\Win7X64.index";
@@ -72,7 +77,7 @@ std::string FiftyMegabyteListing() {
 class SurveyFaultScenario : public ToolScenario {
   protected:
     struct Outcome {
-        const char* box;
+        std::string box;
         BoxIcon icon;
         const char* status;
         std::vector<std::string> folders;  // the precise runs, in order
@@ -81,10 +86,16 @@ class SurveyFaultScenario : public ToolScenario {
     static Outcome Done(std::vector<std::string> folders) {
         return {kDone, BoxIcon::kInformation, "状态: 精准导入驱动完成！", std::move(folders)};
     }
+    // DISM ran well, but the store serves the named devices (CR LF between them) with nothing.
+    static Outcome NotEffective(const std::string& names, std::vector<std::string> folders) {
+        return {kNotEffective + names, BoxIcon::kExclamation, "状态: 精准导入驱动未生效", std::move(folders)};
+    }
     static Outcome NoDevice() { return {kNoDevice, BoxIcon::kExclamation, "状态: 未搜索到支持的USB设备", {}}; }
 
     // A precise import into D:\ from fresh logs; checks box, status, controls and DISM runs.
     void ExpectPreciseImport(const Outcome& outcome) {
+        // What an earlier case staged would serve this one's devices.
+        ClearDriverStore(kWin7x64Root);
         DeleteFileA(kSurveyLog);
         DeleteFileA(kDismLog);
         const size_t before = session_.DismRuns().size();
@@ -130,7 +141,7 @@ TEST_F(SurveyFaultScenario, DevconOutputThatIsNoPlainListing) {
         const DWORD start = GetTickCount();
         ExpectPreciseImport(c.outcome);
         // The survey log keeps what devcon printed, byte for byte but for zero bytes.
-        EXPECT_TRUE(ReadWholeFile(kSurveyLog) == LogEntry(ProcessorBrand()) + LogEntry(WithoutZeros(c.listing)));
+        EXPECT_TRUE(ReadWholeFile(kSurveyLog) == LogEntry(session_.Brand()) + LogEntry(WithoutZeros(c.listing)));
         std::printf("[ listing  ] %s: %lu ms\n", c.name, GetTickCount() - start);
     }
     session_.SetListing(std::string());
@@ -146,9 +157,9 @@ TEST_F(SurveyFaultScenario, DevconMissingFromThePayload) {
     // the filter, and it is in no index.
     ExpectPreciseImport(NoDevice());
     const std::string log = ReadWholeFile(kSurveyLog);
-    EXPECT_EQ(log.rfind(LogEntry(ProcessorBrand()), 0), 0u);
+    EXPECT_EQ(log.rfind(LogEntry(session_.Brand()), 0), 0u);
     EXPECT_NE(log.find("devcon_X64.exe"), std::string::npos) << log;
-    std::printf("[ devcon   ] the shell said: %s\n", log.substr(LogEntry(ProcessorBrand()).size()).c_str());
+    std::printf("[ devcon   ] the shell said: %s\n", log.substr(LogEntry(session_.Brand()).size()).c_str());
     CloseAndExpectCleanExit();
 }
 
@@ -171,15 +182,20 @@ TEST_F(SurveyFaultScenario, BrokenIndexFiles) {
     };
     const IndexCase cases[] = {
         {"empty", "", NoDevice()},
-        {"bare LF line ends", Replaced(index, "\r\n", "\n"), Done(std::vector<std::string>(5, firstFolder))},
+        // The first package serves none of the five devices matched.
+        {"bare LF line ends", Replaced(index, "\r\n", "\n"),
+         NotEffective(kIntelName + std::string("\r\n") + kAsmediaName + "\r\n" + kFrescoName + "\r\n" + kEtronName +
+                          "\r\n" + kIntelName,
+                      std::vector<std::string>(5, firstFolder))},
         // 1 MB of one line with more bars after the match than the quick lookup takes.
         {"one 1 MB line",
          std::string(1024 * 1024, 'x') + "|" + etronLine.substr(etronLine.find('|') + 1) + std::string(100, '|'),
          Done({kEtronFolder})},
+        // No DISM run at all, or one for another device: nothing serves the devices left.
         {"lines of fewer than three fields", "Etron|PCI\\VEN_1B6F&DEV_7023|\r\nASMedia|PCI\\VEN_1B21&DEV_1042|\r\n",
-         Done({})},
+         NotEffective(kAsmediaName + std::string("\r\n") + kEtronName, {})},
         {"a short line before a good one", "Etron|PCI\\VEN_1B6F&DEV_7023|\r\n" + asmediaLine + "\r\n",
-         Done({kAsmediaFolder})},
+         NotEffective(kEtronName, {kAsmediaFolder})},
     };
     for (const IndexCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -226,7 +242,7 @@ TEST_F(SurveyFaultScenario, LogsThatRefuseWritesLoseTheirEntriesOnly) {
         ASSERT_FALSE(runs.empty());
         EXPECT_EQ(runs.back().commandLine, kDismPath + std::string(" ") + parameters);
         if (std::string(c.log) == kDismLog) {
-            EXPECT_EQ(ReadWholeFile(kSurveyLog), LogEntry(ProcessorBrand()) + LogEntry(kEtronListing));
+            EXPECT_EQ(ReadWholeFile(kSurveyLog), LogEntry(session_.Brand()) + LogEntry(kEtronListing));
         } else {
             EXPECT_EQ(ReadWholeFile(kDismLog), LogEntry(parameters) + LogEntry(runs.back().output));
         }

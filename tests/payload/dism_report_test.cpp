@@ -45,9 +45,21 @@ TEST(DismPaths, JoinNameAndRecognisePackages) {
         EXPECT_EQ(HasInfExtension(FileNamePart(c.path)), c.inf) << c.path;
     }
 
-    EXPECT_EQ(DriverStoreFolder("D:\\", "a.inf"), "D:\\Windows\\System32\\DriverStore\\FileRepository\\a.inf");
-    EXPECT_EQ(DriverStoreFolder("D:\\Image", "B.INF"),
-              "D:\\Image\\Windows\\System32\\DriverStore\\FileRepository\\B.INF");
+    EXPECT_EQ(PublishedInfPath("D:\\", 7), "D:\\Windows\\inf\\oem7.inf");
+}
+
+TEST(DismPaths, StoreFolderNamesThePackageAndItsBytes) {
+    const std::string store = "D:\\Image\\Windows\\System32\\DriverStore\\FileRepository\\";
+    const std::string a = DriverStoreFolder("D:\\Image", "B.INF", true, "[Version]\r\n");
+    ASSERT_EQ(a.rfind(store + "b.inf_amd64_neutral_", 0), 0u) << a;
+    const std::string digits = a.substr((store + "b.inf_amd64_neutral_").size());
+    EXPECT_EQ(digits.size(), 16u);
+    EXPECT_EQ(digits.find_first_not_of("0123456789abcdef"), std::string::npos) << digits;
+    EXPECT_EQ(DriverStoreFolder("D:\\Image\\", "b.inf", true, "[Version]\r\n"), a);
+    EXPECT_NE(DriverStoreFolder("D:\\Image", "B.INF", true, "[Version]\n"), a);
+    EXPECT_EQ(DriverStoreFolder("D:\\Image", "B.INF", false, "[Version]\r\n"), store + "b.inf_x86_neutral_" + digits);
+    // A GBK name keeps its trail bytes, even one that reads as a capital letter.
+    EXPECT_EQ(FileNamePart(DriverStoreFolder("D:\\", "\x81\x41X.inf", false, "")).substr(0, 7), "\x81\x41x.inf");
 }
 
 TEST(DismPaths, ReportOrderIgnoresCase) {

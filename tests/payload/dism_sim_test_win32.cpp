@@ -10,6 +10,7 @@
 
 #include "tests/payload/payload_test_support.h"
 #include "tests/support/offline_windows.h"
+#include "tools/dism_sim/dism_report.h"
 
 namespace {
 
@@ -226,13 +227,23 @@ TEST(DismSimulator, ReportsRecordsAndExitCodes) {
                 EXPECT_FALSE(HasLine(lines, "The operation completed successfully."));
             }
 
-            // Each installed package is recorded as a folder named after its INF holding a copy.
-            for (const std::string& inf : c.exitCode == 0 ? expected : std::vector<std::string>{}) {
+            // Each installed package is staged in a folder of the store with the files of its INF's
+            // folder, and its INF published as the next oemNN.inf. The images' cmd.exe is 64-bit.
+            const std::vector<std::string> staged = c.exitCode == 0 ? expected : std::vector<std::string>{};
+            for (size_t i = 0; i < staged.size(); ++i) {
+                const std::string& inf = staged[i];
                 const std::string name = inf.substr(inf.find_last_of('\\') + 1);
-                std::string source, record;
+                std::string source, record, published, sibling;
                 ASSERT_TRUE(ReadWholeFile(inf, source)) << inf;
-                EXPECT_TRUE(ReadWholeFile(StoreFolder(root.path()) + "\\" + name + "\\" + name, record)) << name;
+                const std::string folder =
+                    DriverStoreFolder(root.path(), name, c.layout.system32 != FakeCmd::kNone, source);
+                EXPECT_TRUE(ReadWholeFile(folder + "\\" + name, record)) << folder;
                 EXPECT_EQ(record, source) << name;
+                EXPECT_TRUE(ReadWholeFile(PublishedInfPath(root.path(), static_cast<unsigned>(i)), published)) << i;
+                EXPECT_EQ(published, source) << name;
+                // The readme beside a.inf goes with it; no file of a subfolder does.
+                EXPECT_EQ(ReadWholeFile(folder + "\\readme.txt", sibling), name == "a.inf") << folder;
+                EXPECT_EQ(GetFileAttributesA((folder + "\\B.INF").c_str()) != INVALID_FILE_ATTRIBUTES, name == "B.INF");
             }
             if (c.exitCode != 0 || expected.empty()) {
                 EXPECT_EQ(GetFileAttributesA(StoreFolder(root.path()).c_str()), INVALID_FILE_ATTRIBUTES);

@@ -19,11 +19,17 @@ DllWord Call(DllCommandEntry& e, std::initializer_list<DllWord> args) {
 TEST(DllCommands, EmptyLibraryNameIsFoundInKernel32First) {
     DllCommandEntry e{"", "GetCurrentProcessId", nullptr, nullptr};
     EXPECT_EQ(Call(e, {}), GetCurrentProcessId());
-    EXPECT_EQ(e.module, GetModuleHandleA("kernel32.dll"));
-    // Cached: a second call does not resolve again.
-    void* cached = e.address;
-    Call(e, {});
-    EXPECT_EQ(e.address, cached);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    EXPECT_EQ(e.module, kernel);
+    // The entry holds the real export, as the loader gives it to anyone who asks.
+    EXPECT_EQ(e.address, reinterpret_cast<void*>(GetProcAddress(kernel, "GetCurrentProcessId")));
+    // Cached: a second call goes through the address the entry holds and does not look the name
+    // up again. An entry made to hold another export (with the same signature) calls that one.
+    e.address = reinterpret_cast<void*>(GetProcAddress(kernel, "GetCurrentThreadId"));
+    ASSERT_NE(e.address, nullptr);
+    ASSERT_NE(GetCurrentThreadId(), GetCurrentProcessId()) << "the two answers must tell the exports apart";
+    EXPECT_EQ(Call(e, {}), GetCurrentThreadId());
+    EXPECT_EQ(e.address, reinterpret_cast<void*>(GetProcAddress(kernel, "GetCurrentThreadId")));
 }
 
 TEST(DllCommands, ShellExportIsFoundAfterTheOtherSystemLibrariesWereReleased) {

@@ -1,5 +1,6 @@
 // The runtime heap: constants are never freed or resized in place; exhaustion is fatal.
 #include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,27 @@ TEST(RuntimeMemory, FreeingNullOrConstantsDoesNothing) {
     RuntimeFree(kEmptyByteSet);
     OwnedText owned(const_cast<char*>("owned constant"));
     EXPECT_STREQ(owned.c_str(), "owned constant");
+
+    // A heap block registered as constant data is one the free must leave alone: freed, its
+    // bytes would go to the heap's own bookkeeping (and the sanitizers would stop the reads
+    // below as a use after free).
+    constexpr char kKept[] = "kept by the heap, never freed";
+    auto* block = static_cast<char*>(RuntimeAlloc(sizeof kKept));
+    std::memcpy(block, kKept, sizeof kKept);
+    RegisterConstantData(block, sizeof kKept);
+    RuntimeFree(block);
+    { OwnedText owner(block); }  // the owner's free is the same free
+    // Blocks of the same size taken now would reuse a freed block and overwrite it.
+    std::vector<void*> others;
+    for (int i = 0; i < 8; ++i) {
+        others.push_back(RuntimeAlloc(sizeof kKept));
+        std::memset(others.back(), 'x', sizeof kKept);
+        EXPECT_NE(others.back(), block);
+    }
+    EXPECT_TRUE(IsConstantData(block));
+    EXPECT_EQ(std::memcmp(block, kKept, sizeof kKept), 0);
+    for (void* other : others)
+        RuntimeFree(other);
 }
 
 TEST(RuntimeMemory, ResizingAConstantGivesAFreshHeapCopyClampedToTheConstantData) {

@@ -1,5 +1,5 @@
 // The DISM simulator of the sample payload: checks an offline image, finds the driver packages of
-// /Driver: and records each under the image's driver store, printing DISM's report.
+// /Driver: and stages each in the image's driver store as DISM does, printing DISM's report.
 #include <windows.h>
 
 #include <winver.h>
@@ -84,15 +84,89 @@ DWORD MakeFolders(const std::string& path) {
     return GetLastError();
 }
 
-// Records one package: a folder named after the INF under the driver store, holding its copy.
-DWORD RecordPackage(const std::string& image, const std::string& inf) {
-    const std::string name = FileNamePart(inf);
-    const std::string folder = DriverStoreFolder(image, name);
-    if (DWORD error = MakeFolders(folder))
-        return error;
-    if (!CopyFileA(inf.c_str(), JoinPath(folder, name).c_str(), FALSE))
+bool ReadWhole(const std::string& path, std::string& bytes, DWORD& error) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return false;
+    }
+    bytes.clear();
+    char buffer[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof(buffer), &got, nullptr) != FALSE) && got > 0)
+        bytes.append(buffer, got);
+    error = ok ? 0 : GetLastError();
+    CloseHandle(file);
+    return ok;
+}
+
+// DISM stages a package for the image's own architecture, which its cmd.exe tells.
+bool ImageIs64Bit(const std::string& image) {
+    DWORD type = SCS_32BIT_BINARY;
+    return GetBinaryTypeA(JoinPath(image, "Windows\\System32\\cmd.exe").c_str(), &type) && type == SCS_64BIT_BINARY;
+}
+
+// Copies the files (not the subfolders) of the INF's folder into the package's store folder.
+DWORD CopyPackageFiles(const std::string& source, const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(JoinPath(source, "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
         return GetLastError();
-    return 0;
+    DWORD error = 0;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        if (!CopyFileA(JoinPath(source, entry.cFileName).c_str(), JoinPath(folder, entry.cFileName).c_str(), FALSE) &&
+            error == 0)
+            error = GetLastError();
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return error;
+}
+
+// Publishes the INF as Windows\inf\oemNN.inf: the number an identical INF already has, else the
+// first free one, as DISM does when the same package is added twice.
+DWORD PublishInf(const std::string& image, const std::string& bytes) {
+    if (DWORD error = MakeFolders(JoinPath(image, "Windows\\inf")))
+        return error;
+    for (unsigned number = 0; number < 100000; ++number) {
+        const std::string path = PublishedInfPath(image, number);
+        std::string existing;
+        DWORD error = 0;
+        if (!IsFile(path)) {
+            HANDLE file =
+                CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                return GetLastError();
+            DWORD written = 0;
+            const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+            error = ok && written == bytes.size() ? 0 : GetLastError();
+            CloseHandle(file);
+            return error;
+        }
+        if (ReadWhole(path, existing, error) && existing == bytes)
+            return 0;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+// Stages one package: its folder under the driver store with the files of the INF's folder, and
+// its INF published. Any INF that can be read is staged, whether it suits the image or not: what
+// Windows will take from the store is for the tool to find out, not for the simulator to hide.
+DWORD RecordPackage(const std::string& image, const std::string& inf) {
+    std::string bytes;
+    DWORD error = 0;
+    if (!ReadWhole(inf, bytes, error))
+        return error;
+    const std::string name = FileNamePart(inf);
+    const std::string folder = DriverStoreFolder(image, name, ImageIs64Bit(image), bytes);
+    if ((error = MakeFolders(folder)) != 0)
+        return error;
+    const std::string source = inf.substr(0, inf.size() - name.size());
+    if ((error = CopyPackageFiles(source.empty() ? "." : source, folder)) != 0)
+        return error;
+    return PublishInf(image, bytes);
 }
 
 int Fail(uint32_t code, const std::string& message) {

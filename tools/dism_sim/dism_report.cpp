@@ -102,6 +102,31 @@ void SortPathsForReport(std::vector<std::string>& paths) {
     });
 }
 
-std::string DriverStoreFolder(std::string_view image, std::string_view infName) {
-    return JoinPath(JoinPath(image, "Windows\\System32\\DriverStore\\FileRepository"), infName);
+std::string DriverStoreFolder(std::string_view image, std::string_view infName, bool amd64, std::string_view infBytes) {
+    // FNV-1a, 64 bits: deterministic across runs and builds, which is all the folder name needs.
+    uint64_t hash = 0xCBF29CE484222325ull;
+    for (char c : infBytes) {
+        hash ^= static_cast<uint8_t>(c);
+        hash *= 0x100000001B3ull;
+    }
+    char digits[17];
+    std::snprintf(digits, sizeof(digits), "%016llx", static_cast<unsigned long long>(hash));
+    std::string name;
+    for (size_t i = 0; i < infName.size(); ++i) {
+        const auto b = static_cast<uint8_t>(infName[i]);
+        // The trail byte of a GBK pair may look like a capital letter; it stays as it is.
+        if (IsLeadByte(b) && i + 1 < infName.size()) {
+            name += infName.substr(i, 2);
+            ++i;
+            continue;
+        }
+        name += static_cast<char>(AsciiLower(b));
+    }
+    name += amd64 ? "_amd64_neutral_" : "_x86_neutral_";
+    name += digits;
+    return JoinPath(JoinPath(image, "Windows\\System32\\DriverStore\\FileRepository"), name);
+}
+
+std::string PublishedInfPath(std::string_view image, unsigned number) {
+    return JoinPath(JoinPath(image, "Windows\\inf"), "oem" + std::to_string(number) + ".inf");
 }

@@ -36,5 +36,10 @@ bool HasInfExtension(std::string_view name);
 // Orders paths by bytes with ASCII case ignored, so reports list packages the same way every run.
 void SortPathsForReport(std::vector<std::string>& paths);
 
-// Where a package is recorded in an image: <image>\Windows\System32\DriverStore\FileRepository\<inf>.
-std::string DriverStoreFolder(std::string_view image, std::string_view infName);
+// Where DISM stages a package in an image:
+// <image>\Windows\System32\DriverStore\FileRepository\<inf name>_<x86|amd64>_neutral_<16 hex digits>,
+// the name in lower case and the digits a hash of the INF's bytes, so that the same package always
+// lands in the same folder and two packages of one name do not meet.
+std::string DriverStoreFolder(std::string_view image, std::string_view infName, bool amd64, std::string_view infBytes);
+// Where DISM publishes the INF of a staged package: <image>\Windows\inf\oem<number>.inf.
+std::string PublishedInfPath(std::string_view image, unsigned number);

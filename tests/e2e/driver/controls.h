@@ -39,3 +39,13 @@ bool PressKey(HWND window, UINT virtualKey);
 
 // The close box: WM_SYSCOMMAND SC_CLOSE, posted.
 bool PressCloseBox(HWND window);
+
+// Returns once the window's thread has handled what was queued for it before the call: the posted
+// messages and input (clicks, keys) that the driver gave it. Each SendMessageTimeout is answered
+// only when the thread next asks for a message, which it does after dispatching the one it took
+// before, and it takes a queued message or input event one at a time: a run of answers longer
+// than what was queued proves that all of it was taken and handled, or that the handling opened
+// a window of its own (a box, a dialog), whose modal loop answers. False when the thread did not
+// answer (hung, or its window gone). This is the point at which a test may check that something
+// did not happen, instead of sleeping for a while.
+bool WaitForThreadToCatchUp(HWND window);

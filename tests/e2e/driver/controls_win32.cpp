@@ -107,3 +107,15 @@ bool PressKey(HWND window, UINT virtualKey) {
 bool PressCloseBox(HWND window) {
     return window && PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
+
+bool WaitForThreadToCatchUp(HWND window) {
+    // More than the driver queues between two checks: a double click is five input events, and
+    // the scenarios give four of them, or a few posted messages, before they look.
+    constexpr int kRounds = 64;
+    for (int round = 0; round < kRounds; ++round) {
+        DWORD_PTR answer = 0;
+        if (!window || !Send(window, WM_NULL, 0, 0, &answer))
+            return false;
+    }
+    return true;
+}

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The dialog's caption is the shell's own and localised, so it is found as a visible dialog
 // ("#32770") of the process that holds a folder tree.
@@ -25,6 +26,17 @@ bool SelectFolder(HANDLE process, HWND dialog, const std::string& path);
 
 // The text of the tree's selected item, read through the dialog's process; empty when none.
 std::string SelectedFolderItemText(HANDLE process, HWND dialog);
+// The texts of the selected item and of every item above it, nearest first (for D:\Windows under
+// Wine: "Windows", a drive item naming "D:", "My Computer", "Desktop"); empty when none is selected.
+std::vector<std::string> SelectedFolderItemChain(HANDLE process, HWND dialog);
+// Whether such a chain shows the path selected: the path's folders, last first, are the nearest
+// items (ASCII case ignored), and its drive ("D:") is the item after them, whose text names it.
+bool ChainShowsFolder(const std::vector<std::string>& chain, const std::string& path);
+
+// Selects the folder, reads back what the dialog selected and selects it again until the dialog
+// shows it: a selection given before the tree is filled silently falls back to the desktop.
+// False when the dialog did not show the folder within the time.
+bool SelectFolderAndConfirmShown(HANDLE process, HWND dialog, const std::string& path, DWORD timeoutMs = 30000);
 
 // WM_COMMAND with IDOK or IDCANCEL, posted.
 bool ConfirmFolderDialog(HWND dialog);
