@@ -29,7 +29,8 @@ const Benchmark kBenchmarks[] = {
 
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "--poster") == 0) {
-        HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(argv[2], nullptr, 0)));
+        // unsigned long holds 32 bits on 64-bit Windows too; the handle is written as a uintptr_t.
+        HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argv[2], nullptr, 0)));
         return RunMessagePoster(window, std::atoi(argv[3]), std::atoi(argv[4]));
     }
     int runs = 5;

@@ -124,11 +124,12 @@ bool RunCaptureBench(int runs) {
         std::printf(
             "capture: the captured output differs from what the child wrote\nFIGURE|capture "
             "output|intact|-|-|-|-|-|-|MISS\n");
+    // Against the file the figures show what the pipe costs under Wine (1.5 to 2 times the file
+    // for any reader, the pipe floor rows): information, not a target of the runner.
     for (size_t i = 0; i < kCount; ++i) {
         const std::string size = std::to_string(kSizesMb[i]) + " MB";
-        met = Report(RatioFigure{"capture " + size, "runner capturing " + size, "same child writing to a file", "ms",
-                                 runner[i], file[i], 1.5}) &&
-              met;
+        Report(RatioFigure{"capture " + size, "runner capturing " + size, "same child writing to a file", "ms",
+                           runner[i], file[i], kNoTarget});
     }
     met =
         Report(RatioFigure{"capture growth", "runner, 64 MB", "runner, 16 MB", "ms", runner[2], runner[1], 4.4}) && met;
@@ -138,7 +139,7 @@ bool RunCaptureBench(int runs) {
         Report(RatioFigure{"pipe floor " + size, "bare pipe reader, " + size, "same child writing to a file", "ms",
                            bare[i], file[i], kNoTarget});
         met = Report(RatioFigure{"capture " + size + " / bare", "runner capturing " + size, "bare pipe reader, " + size,
-                                 "ms", runner[i], bare[i], 1.25}) &&
+                                 "ms", runner[i], bare[i], 1.15}) &&
               met;
     }
     return met;

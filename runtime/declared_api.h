@@ -12,7 +12,7 @@
 namespace declared {
 
 inline BOOL CreatePipe(HANDLE* readEnd, HANDLE* writeEnd, SECURITY_ATTRIBUTES* security, DWORD size) {
-    return CallDllCommand(kDllCreatePipe, readEnd, writeEnd, security, size) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllCreatePipe, readEnd, writeEnd, security, size)) != FALSE;
 }
 
 inline BOOL CreateProcessA(const char* application,
@@ -25,33 +25,34 @@ inline BOOL CreateProcessA(const char* application,
                            const char* currentDirectory,
                            STARTUPINFOA* startup,
                            PROCESS_INFORMATION* process) {
-    return CallDllCommand(kDllCreateProcessA, application, commandLine, processSecurity, threadSecurity, inheritHandles,
-                          creationFlags, environment, currentDirectory, startup, process) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllCreateProcessA, application, commandLine, processSecurity,
+                                            threadSecurity, inheritHandles, creationFlags, environment,
+                                            currentDirectory, startup, process)) != FALSE;
 }
 
 inline BOOL CloseHandle(HANDLE handle) {
-    return CallDllCommand(kDllCloseHandle, handle) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllCloseHandle, handle)) != FALSE;
 }
 
 inline BOOL PeekNamedPipe(HANDLE pipe, void* buffer, DWORD size, DWORD* read, DWORD* available, DWORD* leftInMessage) {
-    return CallDllCommand(kDllPeekNamedPipe, pipe, buffer, size, read, available, leftInMessage) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllPeekNamedPipe, pipe, buffer, size, read, available, leftInMessage)) !=
+           FALSE;
 }
 
 inline BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, OVERLAPPED* overlapped) {
-    return CallDllCommand(kDllReadFile, file, buffer, count, read, overlapped) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllReadFile, file, buffer, count, read, overlapped)) != FALSE;
 }
 
 inline BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
-    return CallDllCommand(kDllGetExitCodeProcess, process, exitCode) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllGetExitCodeProcess, process, exitCode)) != FALSE;
 }
 
 inline BOOL GetInputState() {
-    return CallDllCommand(kDllGetInputState) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllGetInputState)) != FALSE;
 }
 
 inline HANDLE CreateWaitableTimerA(SECURITY_ATTRIBUTES* security, BOOL manualReset, const char* name) {
-    return reinterpret_cast<HANDLE>(
-        static_cast<uintptr_t>(CallDllCommand(kDllCreateWaitableTimerA, security, manualReset, name)));
+    return FromDllWord<HANDLE>(CallDllCommand(kDllCreateWaitableTimerA, security, manualReset, name));
 }
 
 inline BOOL SetWaitableTimer(HANDLE timer,
@@ -60,7 +61,8 @@ inline BOOL SetWaitableTimer(HANDLE timer,
                              PTIMERAPCROUTINE completion,
                              void* argument,
                              BOOL resume) {
-    return CallDllCommand(kDllSetWaitableTimer, timer, dueTime, period, completion, argument, resume) != 0;
+    return FromDllWord<BOOL>(
+               CallDllCommand(kDllSetWaitableTimer, timer, dueTime, period, completion, argument, resume)) != FALSE;
 }
 
 inline DWORD MsgWaitForMultipleObjects(DWORD count,
@@ -68,43 +70,44 @@ inline DWORD MsgWaitForMultipleObjects(DWORD count,
                                        BOOL waitAll,
                                        DWORD milliseconds,
                                        DWORD wakeMask) {
-    return CallDllCommand(kDllMsgWaitForMultipleObjects, count, handles, waitAll, milliseconds, wakeMask);
+    return FromDllWord<DWORD>(
+        CallDllCommand(kDllMsgWaitForMultipleObjects, count, handles, waitAll, milliseconds, wakeMask));
 }
 
 inline HMODULE GetModuleHandleA(const char* name) {
-    return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(CallDllCommand(kDllGetModuleHandleA, name)));
+    return FromDllWord<HMODULE>(CallDllCommand(kDllGetModuleHandleA, name));
 }
 
 inline FARPROC GetProcAddress(HMODULE module, const char* name) {
-    return reinterpret_cast<FARPROC>(static_cast<uintptr_t>(CallDllCommand(kDllGetProcAddress, module, name)));
+    return FromDllWord<FARPROC>(CallDllCommand(kDllGetProcAddress, module, name));
 }
 
 inline PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* info) {
-    return reinterpret_cast<PIDLIST_ABSOLUTE>(static_cast<uintptr_t>(CallDllCommand(kDllSHBrowseForFolderA, info)));
+    return FromDllWord<PIDLIST_ABSOLUTE>(CallDllCommand(kDllSHBrowseForFolderA, info));
 }
 
 inline BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE items, char* path) {
-    return CallDllCommand(kDllSHGetPathFromIDListA, items, path) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllSHGetPathFromIDListA, items, path)) != FALSE;
 }
 
 inline LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return static_cast<LRESULT>(CallDllCommand(kDllSendMessageA, window, message, wParam, lParam));
+    return FromDllWord<LRESULT>(CallDllCommand(kDllSendMessageA, window, message, wParam, lParam));
 }
 
 inline BOOL GetBinaryTypeA(const char* path, DWORD* type) {
-    return CallDllCommand(kDllGetBinaryTypeA, path, type) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllGetBinaryTypeA, path, type)) != FALSE;
 }
 
 inline HANDLE GetProcessHeap() {
-    return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(CallDllCommand(kDllGetProcessHeap)));
+    return FromDllWord<HANDLE>(CallDllCommand(kDllGetProcessHeap));
 }
 
 inline void* HeapAlloc(HANDLE heap, DWORD flags, SIZE_T size) {
-    return reinterpret_cast<void*>(static_cast<uintptr_t>(CallDllCommand(kDllHeapAlloc, heap, flags, size)));
+    return FromDllWord<void*>(CallDllCommand(kDllHeapAlloc, heap, flags, size));
 }
 
 inline BOOL PathSearchAndQualifyA(const char* path, char* qualified, UINT size) {
-    return CallDllCommand(kDllPathSearchAndQualifyA, path, qualified, size) != 0;
+    return FromDllWord<BOOL>(CallDllCommand(kDllPathSearchAndQualifyA, path, qualified, size)) != FALSE;
 }
 
 // Calls a function found with GetProcAddress, with the runtime's stack check.

@@ -61,6 +61,16 @@ DllWord ToDllWord(T value) {
         return static_cast<DllWord>(value);
 }
 
+// A result as the declared type: a pointer whole; an integer cut to its width, since a 64-bit
+// callee that returns a BOOL, DWORD or UINT leaves the upper half of the word undefined.
+template <typename R>
+R FromDllWord(DllWord word) {
+    if constexpr (std::is_pointer_v<R>)
+        return reinterpret_cast<R>(word);
+    else
+        return static_cast<R>(word);
+}
+
 template <typename... Args>
 DllWord CallDllCommand(int index, Args... args) {
     static_assert(((sizeof(Args) <= sizeof(DllWord)) && ...), "declared DLL commands take word arguments");

@@ -23,7 +23,8 @@ int32_t UnregisterFileObject(const void* file);
 // file, 2 write one, 3 read and write one, 4 create or truncate for writing, 5 create if missing
 // for writing, 6 create if missing for reading and writing. Sharing (default 1): 1 deny nothing,
 // 2 deny reading, 3 deny writing, 4 exclusive. 0 for an empty path, a mode or sharing value out
-// of range, or a file that cannot be opened.
+// of range, or a file that cannot be opened. A number is not handed out again after its file is
+// closed (until two thousand million openings wrap the count).
 int32_t OpenFileNumber(const char* path,
                        std::optional<int32_t> mode = std::nullopt,
                        std::optional<int32_t> sharing = std::nullopt);

@@ -10,7 +10,7 @@
 
 namespace {
 
-// The runtime's file object; its address is the number the logic holds.
+// The runtime's file object, behind the number the logic holds.
 struct DiskFile {
     HANDLE handle;
 };
@@ -18,11 +18,16 @@ struct DiskFile {
 struct RegistryEntry {
     const void* file;
     uint8_t kind;
+    // The number the logic holds for a file this runtime opened; 0 for an object that another
+    // library registered. A number rather than the object's address: the logic keeps it in a
+    // 32-bit integer, which holds no 64-bit address.
+    int32_t number;
 };
 
 RegistryEntry* g_registry = nullptr;
 size_t g_registryCount = 0;
 size_t g_registryCapacity = 0;
+int32_t g_lastNumber = 0;
 
 RegistryEntry* FindEntry(const void* file) {
     for (size_t i = 0; i < g_registryCount; ++i) {
@@ -32,11 +37,30 @@ RegistryEntry* FindEntry(const void* file) {
     return nullptr;
 }
 
-DiskFile* RegisteredDiskFile(int32_t number) {
-    const void* file = reinterpret_cast<const void*>(static_cast<uintptr_t>(static_cast<uint32_t>(number)));
-    if (number == 0 || FileObjectKind(file) != kDiskFileKind)
+RegistryEntry* FindNumber(int32_t number) {
+    if (number == 0)
         return nullptr;
-    return static_cast<DiskFile*>(const_cast<void*>(file));
+    for (size_t i = 0; i < g_registryCount; ++i) {
+        if (g_registry[i].number == number)
+            return &g_registry[i];
+    }
+    return nullptr;
+}
+
+// Counts up and hands each number out once until the count wraps: a number kept after its file
+// was closed then names no file, where a reused one would name somebody else's.
+int32_t NextFileNumber() {
+    do {
+        g_lastNumber = g_lastNumber == INT32_MAX ? 1 : g_lastNumber + 1;
+    } while (FindNumber(g_lastNumber) != nullptr);
+    return g_lastNumber;
+}
+
+DiskFile* RegisteredDiskFile(int32_t number) {
+    const RegistryEntry* entry = FindNumber(number);
+    if (entry == nullptr || entry->kind != kDiskFileKind)
+        return nullptr;
+    return static_cast<DiskFile*>(const_cast<void*>(entry->file));
 }
 
 // The bytes of the lines to insert, grown in the runtime heap.
@@ -143,7 +167,7 @@ void RegisterFileObject(const void* file, uint8_t kind) {
         g_registry =
             static_cast<RegistryEntry*>(RuntimeRealloc(g_registry, g_registryCapacity * sizeof(RegistryEntry)));
     }
-    g_registry[g_registryCount++] = {file, kind};
+    g_registry[g_registryCount++] = {file, kind, 0};
 }
 
 int32_t UnregisterFileObject(const void* file) {
@@ -172,7 +196,9 @@ int32_t OpenFileNumber(const char* path, std::optional<int32_t> mode, std::optio
     auto* file = static_cast<DiskFile*>(RuntimeAlloc(sizeof(DiskFile)));
     file->handle = handle;
     RegisterFileObject(file, kDiskFileKind);
-    return static_cast<int32_t>(reinterpret_cast<uintptr_t>(file));
+    const int32_t number = NextFileNumber();
+    FindEntry(file)->number = number;
+    return number;
 }
 
 void CloseFileNumber(int32_t number) {

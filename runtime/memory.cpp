@@ -51,7 +51,8 @@ const ConstantRange* RangeOf(const void* p) {
 
 [[noreturn]] void ReportExhaustion(size_t n) {
     char message[64];
-    std::snprintf(message, sizeof message, "分配 %lu 字节内存失败!", static_cast<unsigned long>(n));
+    // unsigned long is 32 bits on 64-bit Windows too: a size_t would lose its upper half there.
+    std::snprintf(message, sizeof message, "分配 %llu 字节内存失败!", static_cast<unsigned long long>(n));
     ReportFatalError(message, 0, 0, 0);
 }
 

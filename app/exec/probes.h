@@ -8,9 +8,15 @@
 
 #include "runtime/owned.h"
 
-// True when the system has a WOW64 directory; a 32-bit system exports the query too, but its
-// answer is an empty directory.
+// True on a 64-bit system. A 64-bit program is proof of one; a 32-bit program asks for the WOW64
+// directory, which a 32-bit system does not have (it exports the query too, but answers 0).
 bool IsHost64Bit();
+// True where the system starts 32-bit programs: always for a 32-bit program; for a 64-bit one,
+// only where the WOW64 directory answers (a 64-bit Windows PE is built without WoW64).
+bool HostRuns32BitPrograms();
+// Makes the WOW64 question answer "absent" from now on (or ask the system again). The sandbox
+// build sets it to show a Windows PE without WoW64 on a system that has it.
+void SetWow64AbsentOverride(bool absent);
 
 // The processor's brand string from the processor identification instruction (at most 48 bytes,
 // as its three brand leaves hold them), unless an override answers.

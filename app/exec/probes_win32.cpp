@@ -1,4 +1,4 @@
-// Host bitness and the Windows version probes.
+// Host bitness, the processor brand and the Windows version probes.
 #include "app/exec/probes.h"
 
 #include <cpuid.h>
@@ -10,23 +10,46 @@
 #include "runtime/text_commands.h"
 #include "runtime/version_info.h"
 
-bool IsHost64Bit() {
+namespace {
+
+bool g_wow64Absent = false;
+ProcessorBrandOverride g_brandOverride = nullptr;
+
+bool HasWow64Directory() {
+    if (g_wow64Absent)
+        return false;
     const HMODULE kernel = declared::GetModuleHandleA("kernel32.dll");
     const FARPROC query = declared::GetProcAddress(kernel, "GetSystemWow64DirectoryA");
     if (query == nullptr)
         return false;
     constexpr UINT kBufferSize = 255;
     OwnedText buffer = SpaceText(kBufferSize);
-    const UINT length = declared::CallProcAddress(query, buffer.get(), kBufferSize);
-    // The length is unsigned; a 32-bit system answers 0 (ERROR_CALL_NOT_IMPLEMENTED).
+    const UINT length = FromDllWord<UINT>(declared::CallProcAddress(query, buffer.get(), kBufferSize));
+    // The length is unsigned; a system without WoW64 answers 0 (ERROR_CALL_NOT_IMPLEMENTED).
     return length > 0;
 }
 
-namespace {
-
-ProcessorBrandOverride g_brandOverride = nullptr;
+constexpr bool kSixtyFourBitProgram = sizeof(void*) == 8;
 
 }  // namespace
+
+void SetWow64AbsentOverride(bool absent) {
+    g_wow64Absent = absent;
+}
+
+bool IsHost64Bit() {
+    // Asking would be wrong here: a 64-bit Windows PE has no WoW64 and answers 0, which would send
+    // the tool to the 32-bit devcon and DISM that cannot start there.
+    if (kSixtyFourBitProgram)
+        return true;
+    return HasWow64Directory();
+}
+
+bool HostRuns32BitPrograms() {
+    if (!kSixtyFourBitProgram)
+        return true;
+    return HasWow64Directory();
+}
 
 void SetProcessorBrandOverride(ProcessorBrandOverride answer) {
     g_brandOverride = answer;

@@ -1,7 +1,7 @@
-// The sandbox build's differences, both taken from the environment: a Windows directory, so that
-// the program believes it runs in Windows PE on another drive, and a processor brand, so that
-// the processor generation's branches run on any machine. Only TovUSB-sandbox.exe (and the test
-// builds of the tool) link it.
+// The sandbox build's differences, all taken from the environment: a Windows directory, so that
+// the program believes it runs in Windows PE on another drive, a processor brand, so that the
+// processor generation's branches run on any machine, and a system without WoW64. Only
+// TovUSB-sandbox.exe (and the test builds of the tool) link it.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,10 @@ inline constexpr char kSandboxSystemRootVariable[] = "TOVUSB_SANDBOX_SYSTEMROOT"
 // (CPUID) brand, for example "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz". Up to 48 bytes, as the
 // processor's brand leaves hold; a longer or empty value is no answer.
 inline constexpr char kSandboxProcessorBrandVariable[] = "TOVUSB_SANDBOX_PROCESSOR_BRAND";
+// The variable that, when it holds "1", makes the WoW64 question answer "absent": a 64-bit
+// Windows PE built without WoW64 (or, for the 32-bit program, a 32-bit system), on a test
+// machine whose 64-bit Windows always has it.
+inline constexpr char kSandboxNoWow64Variable[] = "TOVUSB_SANDBOX_NO_WOW64";
 
 namespace sandbox_detail {
 
@@ -56,7 +60,8 @@ inline std::string SandboxDirectory(const std::string& systemRoot, int32_t code)
     return std::string();
 }
 
-// Reads the variables once; when the first is set and not empty, the Windows and system
-// directory queries of the runtime answer from it for the rest of the process, and when the
-// second is, the processor brand probe does. Windows only.
+// Reads the variables once; when the system root is set and not empty, the Windows and system
+// directory queries of the runtime answer from it for the rest of the process; when the brand
+// is, the processor brand probe does; and with the WoW64 variable at "1" the probes see no
+// WoW64. Windows only.
 void InstallSandboxOverride();

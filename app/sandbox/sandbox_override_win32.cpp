@@ -1,5 +1,5 @@
-// Installs the sandbox's directory answers into the runtime's system commands and its processor
-// brand into the probes.
+// Installs the sandbox's directory answers into the runtime's system commands, and its processor
+// brand and WoW64 answer into the probes.
 #include <windows.h>
 
 #include <cstring>
@@ -39,10 +39,17 @@ void InstallBrandOverride() {
     SetProcessorBrandOverride(BrandFromSandbox);
 }
 
+void InstallWow64Override() {
+    char value[2];
+    const DWORD length = GetEnvironmentVariableA(kSandboxNoWow64Variable, value, sizeof value);
+    SetWow64AbsentOverride(length == 1 && value[0] == '1');
+}
+
 }  // namespace
 
 void InstallSandboxOverride() {
     InstallBrandOverride();
+    InstallWow64Override();
     char value[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA(kSandboxSystemRootVariable, value, sizeof value);
     if (length == 0 || length >= sizeof value)

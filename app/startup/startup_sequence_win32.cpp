@@ -156,7 +156,9 @@ std::optional<StartupStop> StagePayload() {
     const bool windows8 = IsWindows8Family(systemRoot.c_str());
     systemRoot = SystemDriveRoot();
     const char* dism = "\\dism\\X86\\dism.exe";
-    if (!windows8 && IsWindowsVistaOrLater(systemRoot.c_str()) && IsHost64Bit())
+    // Windows 8 and 8.1 PE take the 32-bit DISM wherever it can start; a 64-bit PE built without
+    // WoW64 (where only the 64-bit build of the tool runs) takes the 64-bit one.
+    if (windows8 ? !HostRuns32BitPrograms() : IsWindowsVistaOrLater(systemRoot.c_str()) && IsHost64Bit())
         dism = "\\dism\\x64\\dism.exe";
     DismPath = ConcatText(WorkDir.get(), dism);
     return std::nullopt;

@@ -45,6 +45,29 @@ function(tov_index_tool)
     set(${P_DEPENDS_VARIABLE} ${command} tov_host_index PARENT_SCOPE)
 endfunction()
 
+# Fails unless the Windows program or library is built for the build's processor: a 32-bit
+# extractor in the 64-bit program could not start on a 64-bit Windows PE, which has no WoW64.
+function(_tov_require_build_machine file)
+    if(NOT WIN32)
+        return()
+    endif()
+    # The PE header's offset at 0x3C, then its machine field behind the "PE\0\0" signature.
+    file(READ ${file} offset_hex OFFSET 60 LIMIT 4 HEX)
+    string(REGEX REPLACE "^(..)(..)(..)(..)$" "\\4\\3\\2\\1" offset_hex "${offset_hex}")
+    math(EXPR machine_at "0x${offset_hex} + 4")
+    file(READ ${file} machine OFFSET ${machine_at} LIMIT 2 HEX)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(wanted 6486)  # IMAGE_FILE_MACHINE_AMD64, little-endian
+        set(kind x86-64)
+    else()
+        set(wanted 4c01)  # IMAGE_FILE_MACHINE_I386
+        set(kind x86)
+    endif()
+    if(NOT machine STREQUAL wanted)
+        message(FATAL_ERROR "${file} is not a Windows ${kind} program or library, which this build needs")
+    endif()
+endfunction()
+
 # tov_payload_constants(TARGET lib PAYLOAD_DIR folder EXTRACTOR_DIR folder
 #                       [PAYLOAD_READY file...] [ARCHIVE_VARIABLE var] [CHECK])
 # Makes the static library `lib` that defines kPayloadArchive, kExtractorProgram,
@@ -60,9 +83,11 @@ function(tov_payload_constants)
     get_filename_component(extractor_dir "${P_EXTRACTOR_DIR}" ABSOLUTE)
     foreach(file 7z.exe 7z.dll)
         if(NOT EXISTS ${extractor_dir}/${file})
-            message(FATAL_ERROR "${extractor_dir} holds no ${file}: the extractor folder needs the Windows x86 "
-                                "7z.exe and 7z.dll (run scripts/setup for the pinned default)")
+            message(FATAL_ERROR "${extractor_dir} holds no ${file}: the extractor folder needs the Windows "
+                                "7z.exe and 7z.dll of the build's architecture (run scripts/setup for the pinned "
+                                "default)")
         endif()
+        _tov_require_build_machine(${extractor_dir}/${file})
     endforeach()
 
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${P_TARGET})

@@ -16,10 +16,24 @@ namespace {
 
 const char kWin7Version[] = "6.1.7601.17514 (win7sp1_rtm.101119-1850)";
 
-TEST(Probes, IsHost64BitUnderTheSixtyFourBitPrefix) {
-    // The test prefix is a 64-bit Wine: the WOW64 directory exists. A 32-bit host, where the
-    // export exists but answers 0, cannot be simulated here.
-    EXPECT_TRUE(IsHost64Bit());
+TEST(Probes, HostBitnessWithAndWithoutWow64) {
+    // The test prefix is a 64-bit Wine, whose WOW64 directory always exists; the override stands
+    // for a system without one: a 64-bit Windows PE for the 64-bit program, which is proof of a
+    // 64-bit host by itself, and a 32-bit system for the 32-bit program.
+    constexpr bool k64BitProgram = sizeof(void*) == 8;
+    struct Case {
+        bool wow64Absent;
+        bool host64Bit;
+        bool hostRuns32BitPrograms;
+    };
+    const Case cases[] = {{false, true, true}, {true, k64BitProgram, !k64BitProgram}, {false, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.wow64Absent ? "without WoW64" : "with WoW64");
+        SetWow64AbsentOverride(c.wow64Absent);
+        EXPECT_EQ(IsHost64Bit(), c.host64Bit);
+        EXPECT_EQ(HostRuns32BitPrograms(), c.hostRuns32BitPrograms);
+    }
+    SetWow64AbsentOverride(false);
 }
 
 TEST(Probes, FileVersionTextOfEachStandIn) {

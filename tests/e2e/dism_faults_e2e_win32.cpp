@@ -32,8 +32,9 @@ class DismFaultScenario : public ToolScenario {
             const std::string dism = std::string(tool::kWorkDir) + "\\dism\\" + build + "\\dism.exe";
             DeleteFileA(dism.c_str());
             EXPECT_FALSE(PathExists(dism));
-            if (text)
+            if (text) {
                 ASSERT_TRUE(WriteWholeFile(dism, text));
+            }
         }
     }
 

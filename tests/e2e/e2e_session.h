@@ -66,6 +66,7 @@ struct SessionOptions {
     std::string program;                     // another build of the tool instead, when not empty
     std::string systemRoot = "X:\\Windows";  // TOVUSB_SANDBOX_SYSTEMROOT; empty: not set
     std::string processorBrand;              // TOVUSB_SANDBOX_PROCESSOR_BRAND; empty: the processor's own
+    bool noWow64 = false;                    // TOVUSB_SANDBOX_NO_WOW64=1: a system without WoW64
     std::string listing;                     // what devcon lists
     bool recordDism = true;                  // put the recording stand-in before DISM
     bool keepWorkDir = false;                // leave X:\TovUSB as the test prepared it

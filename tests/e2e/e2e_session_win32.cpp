@@ -98,6 +98,7 @@ bool ToolSession::Start(const SessionOptions& options) {
     return process_.Start(program, std::string(),
                           {{"TOVUSB_SANDBOX_SYSTEMROOT", options.systemRoot},
                            {"TOVUSB_SANDBOX_PROCESSOR_BRAND", options.processorBrand},
+                           {"TOVUSB_SANDBOX_NO_WOW64", options.noWow64 ? "1" : ""},
                            {"TOVUSB_DEVCON_LISTING", ListingPath()},
                            {"TOVUSB_E2E_DISM_RECORDS", RecordsFolder()}});
 }

@@ -246,4 +246,76 @@ TEST_F(PreciseImportScenario, RefusesToCloseTheMainWindowWhileDismRuns) {
     CloseAndExpectCleanExit();
 }
 
+// Puts another Windows's cmd.exe into the simulated Windows PE while it lives: the version probes
+// read X:\Windows\system32\cmd.exe.
+class PeCmdSwap {
+  public:
+    explicit PeCmdSwap(const std::string& otherRoot) {
+        if (otherRoot.empty())
+            return;
+        saved_ = ReadWholeFile(kPeCmd);
+        swapped_ = !saved_.empty() && CopyFileA((otherRoot + "Windows\\system32\\cmd.exe").c_str(), kPeCmd, FALSE);
+    }
+    ~PeCmdSwap() {
+        if (swapped_)
+            WriteWholeFile(kPeCmd, saved_);
+    }
+    PeCmdSwap(const PeCmdSwap&) = delete;
+    PeCmdSwap& operator=(const PeCmdSwap&) = delete;
+    bool ok(const std::string& otherRoot) const { return otherRoot.empty() || swapped_; }
+
+  private:
+    static constexpr char kPeCmd[] = "X:\\Windows\\system32\\cmd.exe";
+    std::string saved_;
+    bool swapped_ = false;
+};
+
+// The devcon and the DISM of the host, in Windows PE with and without WoW64 (which Wine's 64-bit
+// prefix always has, and the sandbox takes away), for the tool of the tests' own build. The 64-bit
+// program is proof of a 64-bit host by itself; a 64-bit PE without WoW64 starts no 32-bit DISM.
+// Only the expected devcon stays in the work directory: the survey finds the controllers only
+// when the tool runs that one.
+TEST_F(PreciseImportScenario, RunsTheDevconAndDismThatTheHostStarts) {
+    constexpr int kBuild = sizeof(void*) == 8 ? 1 : 0;
+    const char* const kDevcons[] = {"devcon.exe", "devcon_X64.exe"};
+    const std::string kX86Dism = "X:\\TovUSB\\\\dism\\X86\\dism.exe";
+    struct HostCase {
+        const char* name;
+        std::string peLike;  // the root whose cmd.exe the PE gets; empty: Windows 10's
+        bool noWow64;
+        bool devcon64Bit[2];  // the 32-bit tool, then the 64-bit tool
+        std::string dism[2];  // the same
+    };
+    const HostCase cases[] = {
+        {"Windows 10 PE without WoW64", "", true, {false, true}, {kX86Dism, kDismPath}},
+        {"Windows 8.1 PE", kWin81Root, false, {true, true}, {kX86Dism, kX86Dism}},
+        {"Windows 8.1 PE without WoW64", kWin81Root, true, {false, true}, {kX86Dism, kDismPath}},
+    };
+    const std::vector<std::string> folders = MatchedFolders(true);
+    for (const HostCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        PeCmdSwap swap(c.peLike);
+        ASSERT_TRUE(swap.ok(c.peLike));
+        SessionOptions options;
+        options.listing = MatchingListing();
+        options.noWow64 = c.noWow64;
+        ASSERT_TRUE(session_.Start(options));
+        ASSERT_NE(session_.WaitForMainWindow(), nullptr);
+        const char* unused = kDevcons[c.devcon64Bit[kBuild] ? 0 : 1];
+        ASSERT_TRUE(DeleteFileA((std::string("X:\\TovUSB\\") + unused).c_str())) << unused;
+        ChooseTarget(kWin7x64Root);
+        const MessageBoxView box = ExpectBox("精准导入驱动完成！\r\n如无效请使用 模糊导入 ", BoxIcon::kInformation);
+        const std::vector<DismRun> runs = session_.DismRuns();
+        ASSERT_EQ(runs.size(), folders.size());
+        for (size_t i = 0; i < folders.size(); ++i) {
+            EXPECT_EQ(runs[i].commandLine, c.dism[kBuild] + " " + PreciseParameters(kWin7x64Root, folders[i]));
+            EXPECT_EQ(runs[i].exitCode, 0u) << runs[i].output;
+        }
+        EXPECT_EQ(RecordedPackages(kWin7x64Root), PackagesIn(folders));
+        DismissBox(box);
+        CloseAndExpectCleanExit();
+        ClearDriverStore(kWin7x64Root);
+    }
+}
+
 }  // namespace

@@ -1,4 +1,5 @@
-// The sandbox overrides as the runtime's directory queries and the processor brand probe see them.
+// The sandbox overrides as the runtime's directory queries, the processor brand probe and the WoW64
+// question see them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -80,6 +81,24 @@ TEST(SandboxOverrideTest, AnswersTheProcessorBrandFromItsVariable) {
     SetEnvironmentVariableA(kSandboxProcessorBrandVariable, nullptr);
     InstallSandboxOverride();
     EXPECT_EQ(ReadProcessorBrand().c_str(), own);
+    SetSystemDirectoryOverride(nullptr);
+}
+
+TEST(SandboxOverrideTest, OnlyOneMakesWow64Absent) {
+    struct Case {
+        const char* value;  // null: not set
+        bool wow64;
+    };
+    const Case cases[] = {{"1", false}, {nullptr, true}, {"0", true}, {"", true}, {"11", true}, {"yes", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value ? c.value : "not set");
+        SetEnvironmentVariableA(kSandboxNoWow64Variable, c.value);
+        InstallSandboxOverride();
+        // Without WoW64 the 64-bit program runs no 32-bit tool, and the 32-bit one is on a 32-bit host.
+        EXPECT_EQ(IsHost64Bit() && HostRuns32BitPrograms(), c.wow64);
+    }
+    SetEnvironmentVariableA(kSandboxNoWow64Variable, nullptr);
+    SetWow64AbsentOverride(false);
     SetSystemDirectoryOverride(nullptr);
 }
 

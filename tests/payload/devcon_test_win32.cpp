@@ -16,10 +16,12 @@ using namespace std::string_literals;
 struct DevconBuild {
     const char* name;
     std::string path;
+    DWORD binaryType;  // what the tool's bitness choice relies on
 };
 
 std::vector<DevconBuild> DevconBuilds() {
-    return {{"devcon.exe", HostPath(TOVUSB_SAMPLE_DEVCON_X86)}, {"devcon_x64.exe", HostPath(TOVUSB_SAMPLE_DEVCON_X64)}};
+    return {{"devcon.exe", HostPath(TOVUSB_SAMPLE_DEVCON_X86), SCS_32BIT_BINARY},
+            {"devcon_x64.exe", HostPath(TOVUSB_SAMPLE_DEVCON_X64), SCS_64BIT_BINARY}};
 }
 
 // The survey's own command: the shell runs devcon, as the tool does.
@@ -85,6 +87,9 @@ TEST(SampleDevcon, ListsTheDevicesWinePresentsInDevconLayout) {
     std::string first;
     for (const DevconBuild& build : DevconBuilds()) {
         SCOPED_TRACE(build.name);
+        DWORD type = 99;
+        ASSERT_TRUE(GetBinaryTypeA(build.path.c_str(), &type));
+        EXPECT_EQ(type, build.binaryType);
         const ProcessOutcome outcome = RunSurvey(build.path);
         ASSERT_TRUE(outcome.started);
         EXPECT_EQ(outcome.exitCode, 0u) << outcome.output;

@@ -17,11 +17,12 @@ namespace {
 struct DismBuild {
     const char* name;
     std::string path;
+    DWORD binaryType;  // what the tool's bitness choice relies on
 };
 
 std::vector<DismBuild> DismBuilds() {
-    return {{"Dism\\x86\\dism.exe", HostPath(TOVUSB_SAMPLE_DISM_X86)},
-            {"Dism\\x64\\dism.exe", HostPath(TOVUSB_SAMPLE_DISM_X64)}};
+    return {{"Dism\\x86\\dism.exe", HostPath(TOVUSB_SAMPLE_DISM_X86), SCS_32BIT_BINARY},
+            {"Dism\\x64\\dism.exe", HostPath(TOVUSB_SAMPLE_DISM_X64), SCS_64BIT_BINARY}};
 }
 
 bool MakeFolder(const std::string& path) {
@@ -178,6 +179,9 @@ TEST(DismSimulator, ReportsRecordsAndExitCodes) {
     DriverTree tree;
     ASSERT_TRUE(tree.ok);
     for (const DismBuild& build : DismBuilds()) {
+        DWORD type = 99;
+        ASSERT_TRUE(GetBinaryTypeA(build.path.c_str(), &type)) << build.name;
+        EXPECT_EQ(type, build.binaryType) << build.name;
         for (const DismCase& c : Cases()) {
             SCOPED_TRACE(std::string(build.name) + ": " + c.name);
             OfflineWindowsRoot root(c.layout);

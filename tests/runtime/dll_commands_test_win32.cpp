@@ -40,8 +40,9 @@ TEST(DllCommands, ShellExportIsFoundAfterTheOtherSystemLibrariesWereReleased) {
     char path[MAX_PATH] = "unchanged";
     EXPECT_EQ(Call(e, {0u, reinterpret_cast<DllWord>(path)}), 0u) << "a null item list has no path";
     EXPECT_EQ(e.module, GetModuleHandleA("shell32.dll"));
-    if (!mprBefore)
+    if (!mprBefore) {
         EXPECT_EQ(GetModuleHandleA("mpr.dll"), nullptr);
+    }
 }
 
 TEST(DllCommands, NamedLibrariesAndOrdinals) {

@@ -95,6 +95,17 @@ TEST(RuntimeMemoryDeathTest, ExhaustionShowsTheByteCountWithoutCodeLine) {
         FatalBoxWithText("运行时出错!\r\n\r\n错误信息：分配 12345 字节内存失败!\r\n\r\n0, 0\r\n"));
 }
 
+TEST(RuntimeMemoryDeathTest, ExhaustionShowsTheWholeSizeOfAMachineWord) {
+    // The largest request of the build: on the 64-bit program a count past 32 bits.
+    const size_t n = SIZE_MAX;
+    EXPECT_EXIT(
+        {
+            FailNextAllocationOfSize(n);
+            RuntimeAlloc(n);
+        },
+        testing::ExitedWithCode(kFatalExitCode), FatalBoxContaining("分配 " + std::to_string(n) + " 字节内存失败!"));
+}
+
 TEST(RuntimeMemoryDeathTest, ExhaustionWhileResizing) {
     EXPECT_EXIT(
         {
