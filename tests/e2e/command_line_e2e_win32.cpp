@@ -58,7 +58,8 @@ std::vector<std::string> PlannedDismLines(const std::string& output) {
 struct RunOptions {
     const char* mode = "file";  // or "console"
     std::string listing = MatchingListing();
-    std::string signalWhen;  // Ctrl+C once this file exists; empty: never
+    std::string signalWhen{};  // Ctrl+C once this file exists; empty: never
+    std::string release{};     // deleted when the tool has not ended 5 s after the Ctrl+C
     std::string systemRoot = "X:\\Windows";
     std::string program = SandboxToolPath();
     std::string brand = kScenarioBrand;
@@ -93,7 +94,9 @@ class CommandLineScenario : public testing::Test {
         const std::string listingPath = E2EScratchFolder() + "cli-listing.txt";
         WriteWholeFile(listingPath, options.listing);
         const std::string record = Records() + "\\host";
-        const std::string signal = options.signalWhen.empty() ? "" : "\"" + options.signalWhen + "\" ";
+        std::string signal = options.signalWhen.empty() ? "" : "\"" + options.signalWhen + "\" ";
+        if (!options.release.empty())
+            signal += "\"" + options.release + "\" ";
         ProcessUnderTest host;
         EXPECT_TRUE(host.Start(
             E2EBinFolder() + "console_host.exe",
@@ -333,7 +336,9 @@ TEST_F(CommandLineScenario, OnAConsoleTheReportReadsTheSameAsRedirected) {
 TEST_F(CommandLineScenario, CtrlCDuringDismEndsTheImportWithoutAnotherRunOrAWorkDirectory) {
     PlaceRecordingDism();
     WriteWholeFile(Records() + "\\hold", "");
-    const ConsoleOutcome outcome = Run("/precise D:\\", {.mode = "console", .signalWhen = Records() + "\\run-1.held"});
+    const ConsoleOutcome outcome =
+        Run("/precise D:\\",
+            {.mode = "console", .signalWhen = Records() + "\\run-1.held", .release = Records() + "\\hold"});
     EXPECT_EQ(outcome.exitCode, "3") << outcome.output;
     EXPECT_EQ(DismCommandLines().size(), 1u);
     EXPECT_TRUE(Contains(outcome.output, "已中断")) << outcome.output;
