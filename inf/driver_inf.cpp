@@ -10,16 +10,12 @@ namespace {
 
 constexpr char kUsbClassGuid[] = "{36FC9E60-C465-11CF-8056-444553540000}";
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && AsciiUpperCopy(a) == AsciiUpperCopy(b);
-}
-
 // The first value of the first line of `key` in `section`, tokens substituted.
 std::optional<std::string> Directive(const InfSection* section, std::string_view key, const InfStrings& strings) {
     if (section == nullptr)
         return std::nullopt;
     for (const InfLine& line : section->lines) {
-        if (line.hasKey && EqualsIgnoringCase(line.key, key))
+        if (line.hasKey && EqualsIgnoringAsciiCase(line.key, key))
             return line.values.empty() ? std::string() : strings.Substitute(line.values[0]);
     }
     return std::nullopt;
@@ -43,7 +39,7 @@ DriverVersion ReadDriverVer(const InfSection* version, const InfStrings& strings
     if (version == nullptr)
         return v;
     for (const InfLine& line : version->lines) {
-        if (!line.hasKey || !EqualsIgnoringCase(line.key, "DriverVer"))
+        if (!line.hasKey || !EqualsIgnoringAsciiCase(line.key, "DriverVer"))
             continue;
         std::vector<std::string> values;
         for (const std::string& value : line.values)
@@ -193,7 +189,7 @@ DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target) 
     const std::optional<std::string> signature = Directive(version, "Signature", strings);
     bool knownSignature = false;
     for (const char* accepted : {"$Windows NT$", "$Chicago$", "$Windows 95$"})
-        knownSignature = knownSignature || (signature && EqualsIgnoringCase(*signature, accepted));
+        knownSignature = knownSignature || (signature && EqualsIgnoringAsciiCase(*signature, accepted));
     if (!knownSignature) {
         inf.problems.push_back({0, "no [Version] Signature of \"$Windows NT$\" or \"$Chicago$\""});
         return inf;
@@ -208,5 +204,5 @@ DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target) 
 }
 
 bool IsUsbControllerClass(const DriverInf& inf) {
-    return EqualsIgnoringCase(inf.className, "USB") || EqualsIgnoringCase(inf.classGuid, kUsbClassGuid);
+    return EqualsIgnoringAsciiCase(inf.className, "USB") || EqualsIgnoringAsciiCase(inf.classGuid, kUsbClassGuid);
 }

@@ -220,13 +220,6 @@ class SyntaxReader {
 
 }  // namespace
 
-std::string AsciiUpperCopy(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(AsciiUpper(static_cast<uint8_t>(c)));
-    return out;
-}
-
 const InfSection* InfSyntax::Find(std::string_view name) const {
     auto found = byUpperName.find(AsciiUpperCopy(name));
     return found == byUpperName.end() ? nullptr : &sections[found->second];

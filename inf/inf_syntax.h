@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "runtime/text_rules.h"
+
 struct InfLine {
     uint32_t number = 0;  // 1-based line of the file where the entry starts
     bool hasKey = false;
@@ -40,6 +42,3 @@ struct InfSyntax {
 
 // Reads UTF-8 text (see DecodeInfText). Works in one pass over the text whatever it holds.
 InfSyntax ParseInfSyntax(std::string_view utf8);
-
-// ASCII letters upper-cased, every other byte kept.
-std::string AsciiUpperCopy(std::string_view text);

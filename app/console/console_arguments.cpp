@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "runtime/text_rules.h"
+
 namespace {
 
 struct CommandSwitch {
@@ -21,16 +23,6 @@ constexpr CommandSwitch kCommands[] = {
 
 bool IsSwitch(const std::string& arg) {
     return arg.size() >= 2 && (arg[0] == '/' || arg[0] == '-');
-}
-
-// The switch's name in lower case (ASCII only: a switch is never Chinese).
-std::string SwitchName(const std::string& arg) {
-    std::string name = arg.substr(1);
-    for (char& c : name) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return name;
 }
 
 ConsoleRequest Wrong(std::string problem) {
@@ -52,13 +44,14 @@ ConsoleRequest ParseConsoleArguments(const std::vector<std::string>& args) {
             operands.push_back(arg);
             continue;
         }
-        const std::string name = SwitchName(arg);
+        // Switches are ASCII, read without case.
+        const std::string_view name = std::string_view(arg).substr(1);
         if (name == "?") {
             ConsoleRequest request;
             request.usageAsked = true;
             return request;
         }
-        if (name == "log") {
+        if (EqualsIgnoringAsciiCase(name, "log")) {
             if (logGiven)
                 return Wrong("/log 只能给出一次");
             if (i + 1 >= args.size() || args[i + 1].empty())
@@ -69,7 +62,7 @@ ConsoleRequest ParseConsoleArguments(const std::vector<std::string>& args) {
         }
         const CommandSwitch* found = nullptr;
         for (const CommandSwitch& command : kCommands) {
-            if (name == command.name)
+            if (EqualsIgnoringAsciiCase(name, command.name))
                 found = &command;
         }
         if (found == nullptr)

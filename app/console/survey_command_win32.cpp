@@ -6,6 +6,7 @@
 #include "app/console/console_view.h"
 #include "app/console/survey_report.h"
 #include "app/exec/command_line.h"
+#include "app/exec/probe_paths.h"
 #include "app/exec/probes.h"
 #include "app/inject/dism_parameters.h"
 #include "app/inject/precise_plan.h"
@@ -28,7 +29,7 @@ int RunSurveyCommand(ConsoleOutput& out, const char* targetRoot) {
     bool windows7 = true;
     bool target64Bit = IsHost64Bit();
     if (hasTarget) {
-        OwnedText version = GetFileVersionText(ConcatText(targetRoot, "\\Windows\\system32\\cmd.exe").c_str());
+        OwnedText version = GetFileVersionText(ConcatText(targetRoot, kSystem32CmdAfterRoot).c_str());
         windows7 = IsWindows7(nullptr, targetRoot);
         target64Bit = TargetIs64Bit(targetRoot) == 1;
         Line(out, std::string("目标系统: ") + targetRoot + "  cmd.exe 版本 " +

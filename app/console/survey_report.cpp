@@ -17,7 +17,7 @@ std::vector<std::string> DeviceSurveyReport(const char* listing,
             if (PassesSurveyFilter(line.c_str()))
                 kept.push_back(&line);
         }
-        const std::string name = device.name.empty() ? "(无名称)" : device.name;
+        const std::string name = DeviceName(device);
         if (kept.empty()) {
             unconcerned.push_back(name);
             continue;
@@ -26,22 +26,14 @@ std::vector<std::string> DeviceSurveyReport(const char* listing,
         report.push_back("  实例: " + device.instance);
         for (const std::string* id : kept)
             report.push_back("  标识: " + *id);
-        int64_t slot = -1;
-        const std::string* selecting = nullptr;
-        for (const std::string* id : kept) {
-            slot = finder.Find(id->c_str());
-            if (slot >= 0) {
-                selecting = id;
-                break;
-            }
-        }
-        if (slot < 0) {
+        const std::optional<DeviceIndexMatch> match = FirstIndexMatch(device, finder);
+        if (!match) {
             report.push_back("  索引: 未找到");
             continue;
         }
-        const char* line = index.lines[static_cast<size_t>(slot)];
-        report.push_back(std::string("  索引: ") + index.name + " 第 " + std::to_string(slot + 1) + " 行, 由 " +
-                         *selecting + " 选中: " + line);
+        const char* line = index.lines[static_cast<size_t>(match->slot)];
+        report.push_back(std::string("  索引: ") + index.name + " 第 " + std::to_string(match->slot + 1) + " 行, 由 " +
+                         *match->id + " 选中: " + line);
         const std::vector<OwnedText> folders = DriverFolders({line}, index.driverBase, processorGeneration, qualify);
         if (folders.empty())
             report.push_back("  驱动: 索引行不足三段, 跳过");

@@ -3,7 +3,9 @@
 
 #include <string_view>
 
+#include "app/inject/hardware_ids.h"
 #include "runtime/text_commands.h"
+#include "runtime/text_rules.h"
 
 namespace {
 
@@ -22,19 +24,25 @@ std::string Trimmed(std::string_view line) {
 
 // "Name: text" and the part headings, whatever the case of devcon's words.
 bool HasLabel(const std::string& line, std::string_view label) {
-    if (line.size() < label.size())
-        return false;
-    for (size_t i = 0; i < label.size(); ++i) {
-        char c = line[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != label[i])
-            return false;
-    }
-    return true;
+    return StartsWithIgnoringAsciiCase(line, label);
 }
 
 }  // namespace
+
+std::string DeviceName(const ListedDevice& device) {
+    return device.name.empty() ? "(无名称)" : device.name;
+}
+
+std::optional<DeviceIndexMatch> FirstIndexMatch(const ListedDevice& device, const IndexLineFinder& finder) {
+    for (const std::string& line : device.lines) {
+        if (!PassesSurveyFilter(line.c_str()))
+            continue;
+        const int64_t slot = finder.Find(line.c_str());
+        if (slot >= 0)
+            return DeviceIndexMatch{&line, slot};
+    }
+    return std::nullopt;
+}
 
 std::vector<ListedDevice> ParseDeviceListing(const char* listing) {
     std::vector<ListedDevice> devices;

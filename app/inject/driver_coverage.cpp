@@ -4,28 +4,8 @@
 #include <unordered_map>
 
 #include "app/inject/device_listing.h"
-#include "app/inject/hardware_ids.h"
 #include "app/inject/index_matching.h"
 #include "runtime/text_rules.h"
-
-namespace {
-
-std::string UpperCopy(const std::string& text) {
-    std::string upper = text;
-    for (char& c : upper)
-        c = static_cast<char>(::AsciiUpper(static_cast<uint8_t>(c)));
-    return upper;
-}
-
-bool MatchedByIndex(const ListedDevice& device, const IndexLineFinder& finder) {
-    for (const std::string& line : device.lines) {
-        if (PassesSurveyFilter(line.c_str()) && finder.Find(line.c_str()) >= 0)
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 std::vector<DeviceCoverage> CheckCoverage(const char* listing,
                                           const TextArray& indexLines,
@@ -38,14 +18,14 @@ std::vector<DeviceCoverage> CheckCoverage(const char* listing,
     const IndexLineFinder finder(indexLines);
     std::vector<DeviceCoverage> coverage;
     for (const ListedDevice& device : ParseDeviceListing(listing)) {
-        if (!MatchedByIndex(device, finder))
+        if (!FirstIndexMatch(device, finder))
             continue;
         DeviceCoverage entry;
-        entry.name = device.name.empty() ? "(无名称)" : device.name;
+        entry.name = DeviceName(device);
         entry.instance = device.instance;
         for (const std::vector<std::string>* ids : {&device.hardwareIds, &device.compatibleIds}) {
             for (const std::string& id : *ids) {
-                auto found = servedBy.find(UpperCopy(id));
+                auto found = servedBy.find(AsciiUpperCopy(id));
                 if (entry.package == nullptr && found != servedBy.end()) {
                     entry.servedId = id;
                     entry.package = found->second;

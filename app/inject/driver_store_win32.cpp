@@ -35,18 +35,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, const char* patte
     return entries;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(static_cast<uint8_t>(a[i])) != AsciiUpper(static_cast<uint8_t>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 bool IsInfName(const std::string& name) {
-    return name.size() > 4 && EqualsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".inf");
+    return name.size() > 4 && EndsWithIgnoringAsciiCase(name, ".inf");
 }
 
 // The file's bytes as read, viewed in place: a store holds about 100 MB of INF text, and a copy
@@ -63,8 +53,7 @@ struct FileBytes {
 
 // oemNN.inf's number; -1 for a name of another form.
 long OemNumber(const std::string& name) {
-    if (name.size() < 8 || name.size() > 15 || !EqualsIgnoringCase(std::string_view(name).substr(0, 3), "oem") ||
-        !IsInfName(name))
+    if (name.size() < 8 || name.size() > 15 || !StartsWithIgnoringAsciiCase(name, "oem") || !IsInfName(name))
         return -1;
     long number = 0;
     for (size_t i = 3; i < name.size() - 4; ++i) {
@@ -144,7 +133,7 @@ std::vector<StoredPackage> ReadDriverStore(const char* targetRoot,
             if (file.folder || !IsInfName(file.name))
                 continue;
             if (infNames != nullptr && std::none_of(infNames->begin(), infNames->end(), [&](const std::string& name) {
-                    return EqualsIgnoringCase(name, file.name);
+                    return EqualsIgnoringAsciiCase(name, file.name);
                 }))
                 continue;
             const FileBytes inf(store + folder.name + "\\" + file.name);

@@ -31,6 +31,11 @@ std::vector<std::string> OutputLines(const std::string& output) {
     return lines;
 }
 
+bool HasLine(const std::string& output, const std::string& line) {
+    const std::vector<std::string> lines = OutputLines(output);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 // The DISM lines the precise import runs for the folders, in their order.
 std::vector<std::string> PreciseDismLines(const std::vector<std::string>& folders, const std::string& image) {
     std::vector<std::string> lines;
@@ -53,7 +58,8 @@ std::vector<std::string> PlannedDismLines(const std::string& output) {
 struct RunOptions {
     const char* mode = "file";  // or "console"
     std::string listing = MatchingListing();
-    std::string signalWhen;  // Ctrl+C once this file exists; empty: never
+    std::string signalWhen{};  // Ctrl+C once this file exists; empty: never
+    std::string release{};     // deleted when the tool has not ended 5 s after the Ctrl+C
     std::string systemRoot = "X:\\Windows";
     std::string program = SandboxToolPath();
     std::string brand = kScenarioBrand;
@@ -88,7 +94,9 @@ class CommandLineScenario : public testing::Test {
         const std::string listingPath = E2EScratchFolder() + "cli-listing.txt";
         WriteWholeFile(listingPath, options.listing);
         const std::string record = Records() + "\\host";
-        const std::string signal = options.signalWhen.empty() ? "" : "\"" + options.signalWhen + "\" ";
+        std::string signal = options.signalWhen.empty() ? "" : "\"" + options.signalWhen + "\" ";
+        if (!options.release.empty())
+            signal += "\"" + options.release + "\" ";
         ProcessUnderTest host;
         EXPECT_TRUE(host.Start(
             E2EBinFolder() + "console_host.exe",
@@ -279,11 +287,9 @@ TEST_F(CommandLineScenario, APreciseImportThatLeavesADeviceUncoveredEndsWithFive
     ASSERT_TRUE(WriteWholeFile(folder + "\\asm7_xhci.inf", inf));
     const ConsoleOutcome outcome = Run("/precise D:\\");
     EXPECT_EQ(outcome.exitCode, "5") << outcome.output;
-    const std::vector<std::string> lines = OutputLines(outcome.output);
-    auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
-    EXPECT_TRUE(has("状态: 精准导入驱动未生效")) << outcome.output;
-    EXPECT_TRUE(has("ASMedia USB 3.0 eXtensible Host Controller")) << outcome.output;
-    EXPECT_EQ(lines.back(), "覆盖结果: 1 个匹配的设备未覆盖 (共 5 个)");
+    for (const char* line : {"状态: 精准导入驱动未生效", "ASMedia USB 3.0 eXtensible Host Controller"})
+        EXPECT_TRUE(HasLine(outcome.output, line)) << line << "\n" << outcome.output;
+    EXPECT_EQ(OutputLines(outcome.output).back(), "覆盖结果: 1 个匹配的设备未覆盖 (共 5 个)");
     EXPECT_EQ(RecordedPackages(kWin7x64Root), PackagesIn(MatchedFolders(true)));
 
     // The fuzzy import stages every package of the architecture, the Windows 7 one among them.
@@ -297,15 +303,12 @@ TEST_F(CommandLineScenario, APreciseImportThatLeavesADeviceUncoveredEndsWithFive
 TEST_F(CommandLineScenario, TheDryRunExplainsEachDeviceAndWritesNothing) {
     const ConsoleOutcome outcome = Run("/survey D:\\");
     EXPECT_EQ(outcome.exitCode, "0") << outcome.output;
-    const std::vector<std::string> lines = OutputLines(outcome.output);
-    auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
-    EXPECT_TRUE(has("设备: ASMedia USB 3.0 eXtensible Host Controller")) << outcome.output;
-    // Lower case passes no survey filter: the ASMedia device is served by its upper-case identifier.
-    EXPECT_TRUE(has("  标识: PCI\\VEN_1B21&DEV_1042")) << outcome.output;
+    // Lower case passes no survey filter: the ASMedia device is served by its upper-case identifier;
+    // the Etron identifier, indented with full-width spaces, stays with its device.
+    for (const char* line : {"设备: ASMedia USB 3.0 eXtensible Host Controller", "  标识: PCI\\VEN_1B21&DEV_1042",
+                             "  标识: PCI\\VEN_1B6F&DEV_7023", "设备: USB Root Hub (USB 3.0)", "  索引: 未找到"})
+        EXPECT_TRUE(HasLine(outcome.output, line)) << line << "\n" << outcome.output;
     EXPECT_FALSE(Contains(outcome.output, "pci\\ven_1b21&dev_1142")) << outcome.output;
-    EXPECT_TRUE(has("  标识: PCI\\VEN_1B6F&DEV_7023")) << "a full-width indent is an indent";
-    EXPECT_TRUE(has("设备: USB Root Hub (USB 3.0)")) << outcome.output;
-    EXPECT_TRUE(has("  索引: 未找到")) << outcome.output;
     EXPECT_TRUE(Contains(outcome.output, "其余 2 个设备没有USB或PCI标识: PCI Express Root Complex; USB Input Device"))
         << outcome.output;
     // The lines a precise import would run, in its order.
@@ -333,7 +336,9 @@ TEST_F(CommandLineScenario, OnAConsoleTheReportReadsTheSameAsRedirected) {
 TEST_F(CommandLineScenario, CtrlCDuringDismEndsTheImportWithoutAnotherRunOrAWorkDirectory) {
     PlaceRecordingDism();
     WriteWholeFile(Records() + "\\hold", "");
-    const ConsoleOutcome outcome = Run("/precise D:\\", {.mode = "console", .signalWhen = Records() + "\\run-1.held"});
+    const ConsoleOutcome outcome =
+        Run("/precise D:\\",
+            {.mode = "console", .signalWhen = Records() + "\\run-1.held", .release = Records() + "\\hold"});
     EXPECT_EQ(outcome.exitCode, "3") << outcome.output;
     EXPECT_EQ(DismCommandLines().size(), 1u);
     EXPECT_TRUE(Contains(outcome.output, "已中断")) << outcome.output;

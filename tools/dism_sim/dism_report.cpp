@@ -87,11 +87,7 @@ std::string FileNamePart(std::string_view path) {
 }
 
 bool HasInfExtension(std::string_view name) {
-    if (name.size() < 4)
-        return false;
-    const std::string_view tail = name.substr(name.size() - 4);
-    return tail[0] == '.' && AsciiLower(static_cast<uint8_t>(tail[1])) == 'i' &&
-           AsciiLower(static_cast<uint8_t>(tail[2])) == 'n' && AsciiLower(static_cast<uint8_t>(tail[3])) == 'f';
+    return EndsWithIgnoringAsciiCase(name, ".inf");
 }
 
 void SortPathsForReport(std::vector<std::string>& paths) {

@@ -19,16 +19,6 @@ constexpr OptionSpec kOptions[] = {
 };
 static_assert(sizeof(kOptions) / sizeof(kOptions[0]) == static_cast<size_t>(Option::kCount));
 
-bool SameAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(static_cast<uint8_t>(a[i])) != AsciiLower(static_cast<uint8_t>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 DismParse Fail(std::string text) {
     DismParse result;
     result.error = std::move(text);
@@ -48,7 +38,7 @@ DismParse ParseDismArguments(const std::vector<std::string>& args) {
         const std::string_view name =
             std::string_view(arg).substr(1, colon == std::string::npos ? arg.npos : colon - 1);
         size_t index = 0;
-        while (index < static_cast<size_t>(Option::kCount) && !SameAsciiCase(name, kOptions[index].name))
+        while (index < static_cast<size_t>(Option::kCount) && !EqualsIgnoringAsciiCase(name, kOptions[index].name))
             ++index;
         if (index == static_cast<size_t>(Option::kCount))
             return Fail("The option \"" + arg + "\" is unknown.");
