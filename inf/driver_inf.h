@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,13 @@ struct DriverInf {
 DriverInf ReadDriverInf(std::string_view bytes, const InfTarget& target);
 // The same from text already parsed (the encoding and decoding problems are the caller's).
 DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target);
+
+// The models section that one [Manufacturer] entry (its values, tokens substituted) gives Windows
+// of the target; nothing when it gives none. The decorations it passes over are added to `others`.
+std::optional<std::string> ChooseModelsSection(const std::vector<std::string>& values,
+                                               bool hasKey,
+                                               const InfTarget& target,
+                                               std::vector<std::string>* others);
 
 // Class USB (by name or by its class GUID): host controllers and hubs, never their peripherals.
 bool IsUsbControllerClass(const DriverInf& inf);

@@ -1,7 +1,8 @@
 // Reading what a driver INF serves. Most of a driver INF's bytes are install, file, registry and
 // string sections; the coverage question needs none of them. The quick reading finds section
 // lines in one pass (inf/section_lines.cpp), cuts out [Version], [Manufacturer] and the models
-// sections, decodes and parses only those, and hands them to the full reader. Wherever the
+// sections Windows of the target takes, decodes and parses only those, and hands them to the full
+// reader. Wherever the
 // cut could differ from the full reading (a quotation or a continuation running into a section
 // line, an entry before the first section, a value that needs [Strings], a section name that is
 // not plain ASCII) it reads the whole file instead.
@@ -51,13 +52,10 @@ class QuickReader {
             for (const InfLine& line : manufacturer->lines) {
                 if (HoldsToken(line.values, 0))
                     return std::nullopt;
-                if (line.values.empty() || line.values[0].empty())
-                    continue;
-                // Every section the line may choose; the full reader picks among those given.
-                const std::string base = AsciiUpperCopy(line.values[0]);
-                wanted.push_back(base);
-                for (size_t i = 1; line.hasKey && i < line.values.size(); ++i)
-                    wanted.push_back(base + "." + AsciiUpperCopy(line.values[i]));
+                // Without tokens the values are what the full reader chooses from; the sections
+                // of the other decorations (often as large as the chosen one) are never parsed.
+                if (std::optional<std::string> chosen = ChooseModelsSection(line.values, line.hasKey, target_, nullptr))
+                    wanted.push_back(AsciiUpperCopy(*chosen));
             }
         }
         // The head is parsed already; a models section of its name is in it.
