@@ -163,8 +163,9 @@ class StopFinder {
     StopMasks masks_;
 };
 
-// A backslash in the line [begin, end) that the full reader could take for a continuation: only
-// blanks, or a comment, follow it. Quotation is not considered, which only errs towards caution.
+// A backslash in the line [begin, end), its line end included or not, that the full reader could
+// take for a continuation: only blanks, or a comment, follow it. Quotation is not considered,
+// which only errs towards caution.
 template <size_t W>
 bool MayContinue(const Units<W>& units, size_t begin, size_t end) {
     for (size_t i = begin; i < end; ++i) {
@@ -173,7 +174,7 @@ bool MayContinue(const Units<W>& units, size_t begin, size_t end) {
         size_t p = i + 1;
         while (p < end && IsBlank(units[p]))
             ++p;
-        if (p >= end || units[p] == ';')
+        if (p >= end || units[p] == ';' || IsLineEnd(units[p]))
             return true;
     }
     return false;
