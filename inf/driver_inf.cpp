@@ -176,6 +176,14 @@ std::optional<std::string> ChooseModelsSection(const std::vector<std::string>& v
     return base;
 }
 
+bool IsDriverInfSignature(std::string_view signature) {
+    for (const char* accepted : {"$Windows NT$", "$Chicago$", "$Windows 95$"}) {
+        if (EqualsIgnoringAsciiCase(signature, accepted))
+            return true;
+    }
+    return false;
+}
+
 DriverInf ReadDriverInf(std::string_view bytes, const InfTarget& target) {
     InfText text = DecodeInfText(bytes, target.ansiCodePage);
     DriverInf inf = ReadDriverInfSyntax(ParseInfSyntax(text.utf8), target);
@@ -194,10 +202,7 @@ DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target) 
     const InfStrings strings(syntax, target.language);
     const InfSection* version = syntax.Find("Version");
     const std::optional<std::string> signature = Directive(version, "Signature", strings);
-    bool knownSignature = false;
-    for (const char* accepted : {"$Windows NT$", "$Chicago$", "$Windows 95$"})
-        knownSignature = knownSignature || (signature && EqualsIgnoringAsciiCase(*signature, accepted));
-    if (!knownSignature) {
+    if (!signature || !IsDriverInfSignature(*signature)) {
         inf.problems.push_back({0, "no [Version] Signature of \"$Windows NT$\" or \"$Chicago$\""});
         return inf;
     }
