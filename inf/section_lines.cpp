@@ -216,10 +216,12 @@ size_t LineStartBefore(const Units<W>& units, size_t at) {
     return p == 0 || IsLineEnd(units[p - 1]) ? p : std::string_view::npos;
 }
 
-// The section line whose "[" is at `at`, its name read up to "]"; false when it cannot be cut at.
+// The section line whose "[" is at `at`, its name read up to "]" and appended to `names`; false
+// when it cannot be cut at.
 template <size_t W>
-bool ReadSectionLine(const Units<W>& units, size_t at, SectionLine& line) {
+bool ReadSectionLine(const Units<W>& units, size_t at, SectionLine& line, std::string& names) {
     line.start = at;
+    line.nameAt = names.size();
     size_t p = at + 1;
     for (; p < units.size(); ++p) {
         const uint32_t c = units[p];
@@ -228,8 +230,9 @@ bool ReadSectionLine(const Units<W>& units, size_t at, SectionLine& line) {
         // Ctrl+Z ends the text before the name is closed.
         if (c == kCtrlZ || c >= 0x80 || p - at > kMaxSectionName)
             return false;
-        line.upperName += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        names += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }
+    line.nameLength = names.size() - line.nameAt;
     return p < units.size() && units[p] == ']';
 }
 
@@ -263,7 +266,11 @@ std::optional<SectionLayout> Scan(std::string_view body, UnitScan method) {
     const Units<W> units(body);
     const size_t size = units.size();
     StopFinder<W> stops(units, method);
-    SectionLayout layout{{}, size};
+    SectionLayout layout{{}, size, {}};
+    // A driver INF has a section line every kilobyte or two; growing the lists a doubling at a
+    // time cost an allocation and a copy each.
+    layout.lines.reserve(size * W / 1024 + 16);
+    layout.upperNames.reserve(layout.lines.capacity() * 16);
     size_t i = FirstSectionLine(units);
     if (i == std::string_view::npos)
         return std::nullopt;
@@ -288,11 +295,11 @@ std::optional<SectionLayout> Scan(std::string_view body, UnitScan method) {
                 continue;
             // A quotation open here would hold the section line.
             SectionLine line;
-            if (quoted || !ReadSectionLine(units, i, line))
+            if (quoted || !ReadSectionLine(units, i, line, layout.upperNames))
                 return std::nullopt;
             if (lineStart > 0 && MayContinue(units, PreviousLineStart(units, lineStart), lineStart))
                 return std::nullopt;
-            layout.lines.push_back(std::move(line));
+            layout.lines.push_back(line);
             // Whatever follows "]" on the section line is not read.
             comment = true;
         }

@@ -101,7 +101,7 @@ class QuickReader {
         // The full reader stops at Ctrl+Z; so does the cut.
         if (found->end < body_.size() / width_)
             body_ = body_.substr(0, found->end * width_);
-        sections_ = std::move(found->lines);
+        layout_ = std::move(*found);
 
         const InfSyntax head = ParseHead();
         if (head.rejected)
@@ -149,8 +149,8 @@ class QuickReader {
     // [Version] and [Manufacturer], cut out in file order, decoded and parsed.
     InfSyntax ParseHead() {
         std::string utf8;
-        for (size_t i = 0; i < sections_.size(); ++i) {
-            if (sections_[i].upperName == "VERSION" || sections_[i].upperName == "MANUFACTURER") {
+        for (size_t i = 0; i < layout_.lines.size(); ++i) {
+            if (layout_.UpperName(i) == "VERSION" || layout_.UpperName(i) == "MANUFACTURER") {
                 AppendDecoded(Slice(i), utf8);
                 utf8 += "\r\n";
             }
@@ -161,8 +161,8 @@ class QuickReader {
     // The identifiers of the models section of that (upper-cased) name, all its parts in file
     // order, as the full reader merges them; false when one needs [Strings].
     bool AddModelIds(const std::string& upperName, std::vector<std::string>& ids) {
-        for (size_t i = 0; i < sections_.size(); ++i) {
-            if (sections_[i].upperName != upperName)
+        for (size_t i = 0; i < layout_.lines.size(); ++i) {
+            if (layout_.UpperName(i) != upperName)
                 continue;
             text_.clear();
             AppendDecoded(Slice(i), text_);
@@ -185,8 +185,8 @@ class QuickReader {
     // The bytes of section `i`, from its "[" to the next section line; the last section runs to
     // the end, an odd last byte of UTF-16 included.
     std::string_view Slice(size_t i) const {
-        const size_t from = sections_[i].start * width_;
-        const size_t to = i + 1 < sections_.size() ? sections_[i + 1].start * width_ : body_.size();
+        const size_t from = layout_.lines[i].start * width_;
+        const size_t to = i + 1 < layout_.lines.size() ? layout_.lines[i + 1].start * width_ : body_.size();
         return body_.substr(from, to - from);
     }
 
@@ -230,7 +230,7 @@ class QuickReader {
     std::string_view body_;
     InfEncoding encoding_ = InfEncoding::kAnsi;
     size_t width_ = 1;
-    std::vector<SectionLine> sections_;
+    SectionLayout layout_;
     std::string text_;  // the section being read, decoded; one block for all of them
 };
 
