@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bool same = fast.has_value() == plain.has_value() && (!fast || fast->end == plain->end);
         for (size_t i = 0; same && fast && i < fast->lines.size(); ++i)
             same = i < plain->lines.size() && fast->lines[i].start == plain->lines[i].start &&
-                   fast->lines[i].upperName == plain->lines[i].upperName;
+                   fast->UpperName(i) == plain->UpperName(i);
         same = same && (!fast || fast->lines.size() == plain->lines.size());
         Require(same, "the block scan finds the section lines the unit-by-unit one does", Escaped(input));
     }

@@ -117,41 +117,19 @@ void ReadManufacturers(const InfSyntax& syntax, const InfStrings& strings, const
         return;
     }
     for (const InfLine& line : manufacturer->lines) {
-        // "%Mfg% = Models, NTamd64, ..."; the old form without "=" names the models section itself.
         std::vector<std::string> values;
         for (const std::string& value : line.values)
             values.push_back(strings.Substitute(value));
-        if (values.empty() || values[0].empty())
+        const std::optional<std::string> chosen =
+            ChooseModelsSection(values, line.hasKey, target, &inf.otherDecorations);
+        if (!chosen)
             continue;
-        const std::string& base = values[0];
-        std::vector<std::string> decorations;
-        if (line.hasKey) {
-            for (size_t i = 1; i < values.size(); ++i) {
-                if (!values[i].empty())
-                    decorations.push_back(values[i]);
-            }
-        }
-        std::string chosen;
-        if (std::optional<size_t> pick = ChooseDecoration(decorations, target)) {
-            chosen = base + "." + decorations[*pick];
-            for (size_t i = 0; i < decorations.size(); ++i) {
-                if (i != *pick)
-                    inf.otherDecorations.push_back(decorations[i]);
-            }
-        } else {
-            inf.otherDecorations.insert(inf.otherDecorations.end(), decorations.begin(), decorations.end());
-            // The undecorated section serves only where nothing decorated fits, and never on a
-            // 64-bit system.
-            if (target.architecture != InfArchitecture::kX86)
-                continue;
-            chosen = base;
-        }
-        const InfSection* models = syntax.Find(chosen);
+        const InfSection* models = syntax.Find(*chosen);
         if (models == nullptr) {
-            inf.problems.push_back({line.number, "models section [" + chosen + "] is missing"});
+            inf.problems.push_back({line.number, "models section [" + *chosen + "] is missing"});
             continue;
         }
-        ReadModels(*models, strings, chosen, inf);
+        ReadModels(*models, strings, *chosen, inf);
     }
 }
 
@@ -167,6 +145,43 @@ int CompareDriverVersions(const DriverVersion& a, const DriverVersion& b) {
             return left[i] < right[i] ? -1 : 1;
     }
     return 0;
+}
+
+std::optional<std::string> ChooseModelsSection(const std::vector<std::string>& values,
+                                               bool hasKey,
+                                               const InfTarget& target,
+                                               std::vector<std::string>* others) {
+    // "%Mfg% = Models, NTamd64, ..."; the old form without "=" names the models section itself.
+    if (values.empty() || values[0].empty())
+        return std::nullopt;
+    const std::string& base = values[0];
+    std::vector<std::string> decorations;
+    if (hasKey) {
+        for (size_t i = 1; i < values.size(); ++i) {
+            if (!values[i].empty())
+                decorations.push_back(values[i]);
+        }
+    }
+    const std::optional<size_t> pick = ChooseDecoration(decorations, target);
+    for (size_t i = 0; others != nullptr && i < decorations.size(); ++i) {
+        if (!pick || i != *pick)
+            others->push_back(decorations[i]);
+    }
+    if (pick)
+        return base + "." + decorations[*pick];
+    // The undecorated section serves only where nothing decorated fits, and never on a 64-bit
+    // system.
+    if (target.architecture != InfArchitecture::kX86)
+        return std::nullopt;
+    return base;
+}
+
+bool IsDriverInfSignature(std::string_view signature) {
+    for (const char* accepted : {"$Windows NT$", "$Chicago$", "$Windows 95$"}) {
+        if (EqualsIgnoringAsciiCase(signature, accepted))
+            return true;
+    }
+    return false;
 }
 
 DriverInf ReadDriverInf(std::string_view bytes, const InfTarget& target) {
@@ -187,10 +202,7 @@ DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target) 
     const InfStrings strings(syntax, target.language);
     const InfSection* version = syntax.Find("Version");
     const std::optional<std::string> signature = Directive(version, "Signature", strings);
-    bool knownSignature = false;
-    for (const char* accepted : {"$Windows NT$", "$Chicago$", "$Windows 95$"})
-        knownSignature = knownSignature || (signature && EqualsIgnoringAsciiCase(*signature, accepted));
-    if (!knownSignature) {
+    if (!signature || !IsDriverInfSignature(*signature)) {
         inf.problems.push_back({0, "no [Version] Signature of \"$Windows NT$\" or \"$Chicago$\""});
         return inf;
     }

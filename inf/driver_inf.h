@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,17 @@ struct DriverInf {
 DriverInf ReadDriverInf(std::string_view bytes, const InfTarget& target);
 // The same from text already parsed (the encoding and decoding problems are the caller's).
 DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target);
+
+// A [Version] Signature under which Windows opens the file as a driver INF: "$Windows NT$",
+// "$Chicago$" or "$Windows 95$", ASCII case ignored.
+bool IsDriverInfSignature(std::string_view signature);
+
+// The models section that one [Manufacturer] entry (its values, tokens substituted) gives Windows
+// of the target; nothing when it gives none. The decorations it passes over are added to `others`.
+std::optional<std::string> ChooseModelsSection(const std::vector<std::string>& values,
+                                               bool hasKey,
+                                               const InfTarget& target,
+                                               std::vector<std::string>* others);
 
 // Class USB (by name or by its class GUID): host controllers and hubs, never their peripherals.
 bool IsUsbControllerClass(const DriverInf& inf);

@@ -20,6 +20,11 @@ bool IsLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
+// The characters an entry's reading acts on; every other one is appended to the value as it is.
+bool EndsRun(char c) {
+    return IsBlank(c) || IsLineEnd(c) || c == ';' || c == '"' || c == '\\' || c == '=' || c == ',';
+}
+
 size_t Utf8Characters(std::string_view text) {
     size_t count = 0;
     for (char c : text)
@@ -188,9 +193,11 @@ class SyntaxReader {
                 blanks += c;
                 ++pos_;
             } else {
-                // One UTF-8 sequence at a time; no byte of a multi-byte sequence is ASCII.
+                // The whole run up to the next character that could mean something, at once: one
+                // by one, an identifier cost a call and a check of the blanks per byte. No byte of
+                // a multi-byte UTF-8 sequence is ASCII, so the run ends between characters.
                 size_t end = pos_ + 1;
-                while (end < text_.size() && (static_cast<uint8_t>(text_[end]) & 0xC0) == 0x80)
+                while (end < text_.size() && !EndsRun(text_[end]))
                     ++end;
                 append(text_.substr(pos_, end - pos_));
                 pos_ = end;

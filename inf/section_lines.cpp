@@ -57,49 +57,43 @@ bool IsStop(const StopSet& stops, uint32_t c) {
     return c == stops[0] || c == stops[1] || c == stops[2] || c == stops[3];
 }
 
-// The stops of a block of 32 bytes: bit k is set when byte k belongs to a unit of the set (both
-// bytes of a UTF-16 unit).
-struct StopMasks {
-    uint32_t text = 0;
-    uint32_t comment = 0;
-};
+// The stops of one state in a block of 32 bytes: bit k is set when byte k belongs to a unit of
+// the state's set (both bytes of a UTF-16 unit).
+using MaskMaker = uint32_t (*)(const char* block);
 constexpr size_t kBlockBytes = 32;
 
-template <size_t W>
-StopMasks MasksOneByOne(const char* block) {
-    StopMasks masks;
+template <size_t W, bool kComment>
+uint32_t MaskOneByOne(const char* block) {
+    uint32_t mask = 0;
     for (size_t k = 0; k < kBlockBytes; k += W) {
         uint32_t c = static_cast<uint8_t>(block[k]);
         if constexpr (W == 2)
             c |= static_cast<uint32_t>(static_cast<uint8_t>(block[k + 1])) << 8;
-        const uint32_t bits = (W == 1 ? 1u : 3u) << k;
-        masks.text |= IsStop(kTextStops, c) ? bits : 0;
-        masks.comment |= IsStop(kCommentStops, c) ? bits : 0;
+        mask |= IsStop(kComment ? kCommentStops : kTextStops, c) ? (W == 1 ? 1u : 3u) << k : 0;
     }
-    return masks;
+    return mask;
 }
 
 #ifdef TOV_HAVE_SSE2
-// The stop sets spelled out, so that their lanes are constants; Ctrl+Z is compared once for both.
-template <size_t W>
-__attribute__((target("sse2"))) StopMasks MasksSse2(const char* block) {
+// The stop sets spelled out, so that their lanes are constants.
+template <size_t W, bool kComment>
+__attribute__((target("sse2"))) uint32_t MaskSse2(const char* block) {
     const auto lanes = [](char c) __attribute__((target("sse2"))) {
         return W == 1 ? _mm_set1_epi8(c) : _mm_set1_epi16(static_cast<short>(c));
     };
     const auto equal = [](__m128i a, __m128i b) __attribute__((target("sse2"))) {
         return W == 1 ? _mm_cmpeq_epi8(a, b) : _mm_cmpeq_epi16(a, b);
     };
-    StopMasks masks;
+    uint32_t mask = 0;
     for (size_t half = 0; half < 2; ++half) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * half));
         const __m128i end = equal(v, lanes(kCtrlZ));
-        const __m128i text = _mm_or_si128(_mm_or_si128(equal(v, lanes('"')), equal(v, lanes(';'))),
-                                          _mm_or_si128(equal(v, lanes('[')), end));
-        const __m128i comment = _mm_or_si128(_mm_or_si128(equal(v, lanes('\r')), equal(v, lanes('\n'))), end);
-        masks.text |= static_cast<uint32_t>(_mm_movemask_epi8(text)) << (16 * half);
-        masks.comment |= static_cast<uint32_t>(_mm_movemask_epi8(comment)) << (16 * half);
+        const __m128i stops = kComment ? _mm_or_si128(_mm_or_si128(equal(v, lanes('\r')), equal(v, lanes('\n'))), end)
+                                       : _mm_or_si128(_mm_or_si128(equal(v, lanes('"')), equal(v, lanes(';'))),
+                                                      _mm_or_si128(equal(v, lanes('[')), end));
+        mask |= static_cast<uint32_t>(_mm_movemask_epi8(stops)) << (16 * half);
     }
-    return masks;
+    return mask;
 }
 
 bool HasSse2() {
@@ -112,16 +106,20 @@ bool HasSse2() {
 }
 #endif
 
-// The next stop of a state, from the masks of the block that holds it; a stop costs a bit search,
-// and each 32 bytes their masks.
+// The next stop of a state, from the mask of the block that holds it; a stop costs a bit search.
+// A block's comment mask is made only when a comment is read in it: most blocks hold none, and
+// making both masks for every block cost about a fifth of the scan.
 template <size_t W>
 class StopFinder {
   public:
     StopFinder(const Units<W>& units, UnitScan method) : units_(units) {
-        masksOf_ = MasksOneByOne<W>;
+        textMask_ = MaskOneByOne<W, false>;
+        commentMask_ = MaskOneByOne<W, true>;
 #ifdef TOV_HAVE_SSE2
-        if (method == UnitScan::kFastest && HasSse2())
-            masksOf_ = MasksSse2<W>;
+        if (method == UnitScan::kFastest && HasSse2()) {
+            textMask_ = MaskSse2<W, false>;
+            commentMask_ = MaskSse2<W, true>;
+        }
 #endif
         (void)method;
     }
@@ -131,7 +129,7 @@ class StopFinder {
         constexpr size_t kBlockUnits = kBlockBytes / W;
         for (;;) {
             if (from >= blockStart_ && from - blockStart_ < kBlockUnits) {
-                const uint32_t mask = (comment ? masks_.comment : masks_.text) >> ((from - blockStart_) * W);
+                const uint32_t mask = (comment ? CommentStops() : textStops_) >> ((from - blockStart_) * W);
                 if (mask != 0)
                     return from + static_cast<size_t>(__builtin_ctz(mask)) / W;
                 from = blockStart_ + kBlockUnits;
@@ -143,28 +141,44 @@ class StopFinder {
     }
 
   private:
+    uint32_t CommentStops() {
+        if (!commentMade_) {
+            commentStops_ = commentMask_(block_);
+            commentMade_ = true;
+        }
+        return commentStops_;
+    }
+
     void Load(size_t from) {
         blockStart_ = from;
+        commentMade_ = false;
         const size_t at = from * W;
         const size_t bytes = units_.size() * W;
         if (at + kBlockBytes <= bytes) {
-            masks_ = masksOf_(units_.data() + at);
-            return;
+            block_ = units_.data() + at;
+        } else {
+            // The last block, padded with zero units, which stop nothing.
+            std::memset(last_, 0, sizeof last_);
+            std::memcpy(last_, units_.data() + at, bytes - at);
+            block_ = last_;
         }
-        // The last block, padded with zero units, which stop nothing.
-        char block[kBlockBytes] = {};
-        std::memcpy(block, units_.data() + at, bytes - at);
-        masks_ = masksOf_(block);
+        textStops_ = textMask_(block_);
     }
 
     const Units<W>& units_;
-    StopMasks (*masksOf_)(const char*);
+    MaskMaker textMask_;
+    MaskMaker commentMask_;
     size_t blockStart_ = SIZE_MAX;  // no block loaded yet
-    StopMasks masks_;
+    const char* block_ = nullptr;
+    uint32_t textStops_ = 0;
+    bool commentMade_ = false;
+    uint32_t commentStops_ = 0;
+    char last_[kBlockBytes];
 };
 
-// A backslash in the line [begin, end) that the full reader could take for a continuation: only
-// blanks, or a comment, follow it. Quotation is not considered, which only errs towards caution.
+// A backslash in the line [begin, end), its line end included or not, that the full reader could
+// take for a continuation: only blanks, or a comment, follow it. Quotation is not considered,
+// which only errs towards caution.
 template <size_t W>
 bool MayContinue(const Units<W>& units, size_t begin, size_t end) {
     for (size_t i = begin; i < end; ++i) {
@@ -173,7 +187,7 @@ bool MayContinue(const Units<W>& units, size_t begin, size_t end) {
         size_t p = i + 1;
         while (p < end && IsBlank(units[p]))
             ++p;
-        if (p >= end || units[p] == ';')
+        if (p >= end || units[p] == ';' || IsLineEnd(units[p]))
             return true;
     }
     return false;
@@ -202,10 +216,12 @@ size_t LineStartBefore(const Units<W>& units, size_t at) {
     return p == 0 || IsLineEnd(units[p - 1]) ? p : std::string_view::npos;
 }
 
-// The section line whose "[" is at `at`, its name read up to "]"; false when it cannot be cut at.
+// The section line whose "[" is at `at`, its name read up to "]" and appended to `names`; false
+// when it cannot be cut at.
 template <size_t W>
-bool ReadSectionLine(const Units<W>& units, size_t at, SectionLine& line) {
+bool ReadSectionLine(const Units<W>& units, size_t at, SectionLine& line, std::string& names) {
     line.start = at;
+    line.nameAt = names.size();
     size_t p = at + 1;
     for (; p < units.size(); ++p) {
         const uint32_t c = units[p];
@@ -214,8 +230,9 @@ bool ReadSectionLine(const Units<W>& units, size_t at, SectionLine& line) {
         // Ctrl+Z ends the text before the name is closed.
         if (c == kCtrlZ || c >= 0x80 || p - at > kMaxSectionName)
             return false;
-        line.upperName += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        names += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }
+    line.nameLength = names.size() - line.nameAt;
     return p < units.size() && units[p] == ']';
 }
 
@@ -249,7 +266,11 @@ std::optional<SectionLayout> Scan(std::string_view body, UnitScan method) {
     const Units<W> units(body);
     const size_t size = units.size();
     StopFinder<W> stops(units, method);
-    SectionLayout layout{{}, size};
+    SectionLayout layout{{}, size, {}};
+    // A driver INF has a section line every kilobyte or two; growing the lists a doubling at a
+    // time cost an allocation and a copy each.
+    layout.lines.reserve(size * W / 1024 + 16);
+    layout.upperNames.reserve(layout.lines.capacity() * 16);
     size_t i = FirstSectionLine(units);
     if (i == std::string_view::npos)
         return std::nullopt;
@@ -274,11 +295,11 @@ std::optional<SectionLayout> Scan(std::string_view body, UnitScan method) {
                 continue;
             // A quotation open here would hold the section line.
             SectionLine line;
-            if (quoted || !ReadSectionLine(units, i, line))
+            if (quoted || !ReadSectionLine(units, i, line, layout.upperNames))
                 return std::nullopt;
             if (lineStart > 0 && MayContinue(units, PreviousLineStart(units, lineStart), lineStart))
                 return std::nullopt;
-            layout.lines.push_back(std::move(line));
+            layout.lines.push_back(line);
             // Whatever follows "]" on the section line is not read.
             comment = true;
         }

@@ -9,13 +9,19 @@
 #include <vector>
 
 struct SectionLine {
-    size_t start;  // the unit of "["
-    std::string upperName;
+    size_t start;               // the unit of "["
+    size_t nameAt, nameLength;  // its name, upper-cased, in SectionLayout::upperNames
 };
 
 struct SectionLayout {
     std::vector<SectionLine> lines;  // in file order
     size_t end;                      // units before the first Ctrl+Z (all when there is none)
+    // The names back to back: a string of its own cost most section lines an allocation.
+    std::string upperNames;
+
+    std::string_view UpperName(size_t line) const {
+        return std::string_view(upperNames).substr(lines[line].nameAt, lines[line].nameLength);
+    }
 };
 
 // How the scan passes over units that change nothing: 16 bytes at a time where the processor has

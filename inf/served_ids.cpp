@@ -1,19 +1,83 @@
 // Reading what a driver INF serves. Most of a driver INF's bytes are install, file, registry and
 // string sections; the coverage question needs none of them. The quick reading finds section
-// lines in one pass (inf/section_lines.cpp), cuts out [Version], [Manufacturer] and the models
-// sections, decodes and parses only those, and hands them to the full reader. Wherever the
-// cut could differ from the full reading (a quotation or a continuation running into a section
-// line, an entry before the first section, a value that needs [Strings], a section name that is
-// not plain ASCII) it reads the whole file instead.
+// lines in one pass (inf/section_lines.cpp), cuts out [Version] and [Manufacturer] and parses
+// them, and then reads only the identifiers of the models sections Windows of the target takes,
+// as views into their text. Wherever the cut could differ from the full reading (a quotation or a
+// continuation running into a section line, an entry before the first section, a value that needs
+// [Strings], a section name that is not plain ASCII) it reads the whole file instead.
 #include "inf/served_ids.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "inf/inf_syntax.h"
 #include "inf/inf_text.h"
 #include "inf/section_lines.h"
+#include "runtime/text_rules.h"
 
 namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// One identifier of a models line, as the full reader takes it: an empty one names nothing, and
+// one that holds a token needs [Strings] (false).
+bool AddId(std::string_view value, std::vector<std::string>& ids) {
+    if (value.find('%') != std::string_view::npos)
+        return false;
+    if (!value.empty())
+        ids.push_back(AsciiUpperCopy(value));
+    return true;
+}
+
+// The identifiers of a section's text (its section line first) when every entry in it is plain:
+// no quotation mark and no continuation. A plain entry reads as the full reader reads it: up to
+// ";" or the line end, a key before a "=" that comes before any ",", fields between commas without
+// the blanks around them. Going through the parser instead cost an allocation for every line and
+// three for every identifier (the field, its substitution, its upper-casing), slow through Wine's
+// heap. False, with `ids` as it was, when some entry is not plain or needs [Strings].
+bool AddPlainIds(std::string_view text, std::vector<std::string>& ids) {
+    const size_t before = ids.size();
+    // Nothing after the section line's "]" is read.
+    size_t pos = text.find_first_of("\r\n");
+    while (pos < text.size()) {
+        // A CR LF pair reads here as a line end and an empty line.
+        const size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        std::string_view entry = text.substr(pos, end - pos);
+        pos = end + 1;
+        entry = TrimBlanks(entry.substr(0, entry.find(';')));
+        if (entry.empty())
+            continue;
+        if (entry.find('"') != std::string_view::npos || entry.back() == '\\' || entry.front() == '[') {
+            ids.resize(before);
+            return false;
+        }
+        const size_t equals = entry.find('=');
+        // A line without a key names no model.
+        if (equals == std::string_view::npos || equals > entry.find(','))
+            continue;
+        std::string_view values = entry.substr(equals + 1);
+        // The install section comes first.
+        for (size_t comma = values.find(','); comma != std::string_view::npos;) {
+            values.remove_prefix(comma + 1);
+            comma = values.find(',');
+            if (!AddId(TrimBlanks(values.substr(0, comma)), ids)) {
+                ids.resize(before);
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 class QuickReader {
   public:
@@ -37,42 +101,38 @@ class QuickReader {
         // The full reader stops at Ctrl+Z; so does the cut.
         if (found->end < body_.size() / width_)
             body_ = body_.substr(0, found->end * width_);
-        sections_ = std::move(found->lines);
+        layout_ = std::move(*found);
 
-        InfSyntax head = Parse({"VERSION", "MANUFACTURER"});
-        std::vector<std::string> wanted;
-        if (const InfSection* version = head.Find("Version")) {
-            for (const InfLine& line : version->lines) {
-                if (line.hasKey && AsciiUpperCopy(line.key) == "SIGNATURE" && HoldsToken(line.values, 0))
-                    return std::nullopt;
-            }
+        const InfSyntax head = ParseHead();
+        if (head.rejected)
+            return std::nullopt;
+        ServedIds served;
+        // The full reader's Directive: the first Signature line of [Version].
+        const InfSection* version = head.Find("Version");
+        for (size_t i = 0; version != nullptr && i < version->lines.size(); ++i) {
+            const InfLine& line = version->lines[i];
+            if (!line.hasKey || !EqualsIgnoringAsciiCase(line.key, "Signature"))
+                continue;
+            if (HoldsToken(line.values, 0))
+                return std::nullopt;
+            served.opened = !line.values.empty() && IsDriverInfSignature(line.values[0]);
+            break;
         }
+        if (!served.opened)
+            return served;
         if (const InfSection* manufacturer = head.Find("Manufacturer")) {
             for (const InfLine& line : manufacturer->lines) {
                 if (HoldsToken(line.values, 0))
                     return std::nullopt;
-                if (line.values.empty() || line.values[0].empty())
-                    continue;
-                // Every section the line may choose; the full reader picks among those given.
-                const std::string base = AsciiUpperCopy(line.values[0]);
-                wanted.push_back(base);
-                for (size_t i = 1; line.hasKey && i < line.values.size(); ++i)
-                    wanted.push_back(base + "." + AsciiUpperCopy(line.values[i]));
-            }
-        }
-        // The head is parsed already; a models section of its name is in it.
-        std::erase_if(wanted, [](const std::string& name) { return name == "VERSION" || name == "MANUFACTURER"; });
-        InfSyntax models = Parse(wanted);
-        for (const InfSection& section : models.sections) {
-            for (const InfLine& line : section.lines) {
-                // A models line's identifiers after its install section; a token among them
-                // needs the string sections.
-                if (HoldsToken(line.values, 1))
+                // Without tokens the values are what the full reader chooses from; the sections
+                // of the other decorations (often as large as the chosen one) are never read.
+                const std::optional<std::string> chosen =
+                    ChooseModelsSection(line.values, line.hasKey, target_, nullptr);
+                if (chosen && !AddModelIds(AsciiUpperCopy(*chosen), served.ids))
                     return std::nullopt;
             }
         }
-        Merge(std::move(models), head);
-        return ServedIdsOf(ReadDriverInfSyntax(head, target_));
+        return served;
     }
 
   private:
@@ -86,41 +146,48 @@ class QuickReader {
         return false;
     }
 
-    // The two parses hold sections of different names, so `from`'s join `into`'s as they are;
-    // only the identifiers depend on it, not the order of the sections.
-    static void Merge(InfSyntax&& from, InfSyntax& into) {
-        for (InfSection& section : from.sections) {
-            into.byUpperName.emplace(AsciiUpperCopy(section.name), into.sections.size());
-            into.sections.push_back(std::move(section));
-        }
-        into.problems.insert(into.problems.end(), from.problems.begin(), from.problems.end());
-        into.rejected = into.rejected || from.rejected;
-    }
-
-    // The sections of the wanted names (upper-cased), cut out in file order, decoded and parsed.
-    InfSyntax Parse(const std::vector<std::string>& wanted) const {
-        std::vector<std::string_view> slices;
-        size_t units = 0;
-        for (size_t i = 0; i < sections_.size(); ++i) {
-            bool keep = false;
-            for (const std::string& name : wanted)
-                keep = keep || name == sections_[i].upperName;
-            if (!keep)
-                continue;
-            const size_t from = sections_[i].start * width_;
-            // The last section runs to the end, an odd last byte of UTF-16 included.
-            const size_t to = i + 1 < sections_.size() ? sections_[i + 1].start * width_ : body_.size();
-            slices.push_back(body_.substr(from, to - from));
-            units += (to - from) / width_ + 2;
-        }
-        // One block for the plain ASCII text, which is nearly always all of it.
+    // [Version] and [Manufacturer], cut out in file order, decoded and parsed.
+    InfSyntax ParseHead() {
         std::string utf8;
-        utf8.reserve(units);
-        for (std::string_view slice : slices) {
-            AppendDecoded(slice, utf8);
-            utf8 += "\r\n";
+        for (size_t i = 0; i < layout_.lines.size(); ++i) {
+            if (layout_.UpperName(i) == "VERSION" || layout_.UpperName(i) == "MANUFACTURER") {
+                AppendDecoded(Slice(i), utf8);
+                utf8 += "\r\n";
+            }
         }
         return ParseInfSyntax(utf8);
+    }
+
+    // The identifiers of the models section of that (upper-cased) name, all its parts in file
+    // order, as the full reader merges them; false when one needs [Strings].
+    bool AddModelIds(const std::string& upperName, std::vector<std::string>& ids) {
+        for (size_t i = 0; i < layout_.lines.size(); ++i) {
+            if (layout_.UpperName(i) != upperName)
+                continue;
+            text_.clear();
+            AppendDecoded(Slice(i), text_);
+            if (AddPlainIds(text_, ids))
+                continue;
+            // Quotations and continuations are the parser's.
+            const InfSyntax parsed = ParseInfSyntax(text_);
+            for (const InfSection& section : parsed.sections) {
+                for (const InfLine& line : section.lines) {
+                    for (size_t v = 1; line.hasKey && v < line.values.size(); ++v) {
+                        if (!AddId(line.values[v], ids))
+                            return false;
+                    }
+                }
+            }
+        }
+        return true;
+    }
+
+    // The bytes of section `i`, from its "[" to the next section line; the last section runs to
+    // the end, an odd last byte of UTF-16 included.
+    std::string_view Slice(size_t i) const {
+        const size_t from = layout_.lines[i].start * width_;
+        const size_t to = i + 1 < layout_.lines.size() ? layout_.lines[i + 1].start * width_ : body_.size();
+        return body_.substr(from, to - from);
     }
 
     // Sections of plain ASCII, as the wanted ones nearly always are, read the same in every
@@ -163,7 +230,8 @@ class QuickReader {
     std::string_view body_;
     InfEncoding encoding_ = InfEncoding::kAnsi;
     size_t width_ = 1;
-    std::vector<SectionLine> sections_;
+    SectionLayout layout_;
+    std::string text_;  // the section being read, decoded; one block for all of them
 };
 
 }  // namespace

@@ -21,6 +21,6 @@ ServedIds ServedIdsOf(const DriverInf& inf);
 ServedIds ServedIdsOf(DriverInf&& inf);
 
 // What ServedIdsOf(ReadDriverInf(bytes, target)) gives, reading only [Version], [Manufacturer],
-// the models sections it names and, where a value needs one of their strings, the string
+// the models sections it chooses and, where a value needs one of their strings, the string
 // sections; a file whose layout could hide a section line falls back to the full reading.
 ServedIds ReadServedIds(std::string_view bytes, const InfTarget& target);

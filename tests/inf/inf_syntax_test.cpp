@@ -26,6 +26,7 @@ TEST(InfSyntax, EntriesReadAsSetupApiReadsThem) {
         {"k = \"semi;colon\", b ; tail, c\r\n", "k=semi;colon|b"},
         {"a, b = c\r\n", "a|b = c"},
         {"k = a = b\r\n", "k=a = b"},
+        {"k = x=y\\z,\xE4\xB8\xAD\"q\"\r\n", "k=x=y\\z|\xE4\xB8\xADq"},
         {"k = inner \t words  kept\r\n", "k=inner \t words  kept"},
         {"k = install, \\\r\n    PCI\\VEN_8086&DEV_1E31, \\ ; continued\r\n    PCI\\CC_0C0330\r\n",
          "k=install|PCI\\VEN_8086&DEV_1E31|PCI\\CC_0C0330"},
