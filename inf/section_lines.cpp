@@ -78,12 +78,17 @@ uint32_t MaskOneByOne(const char* block) {
 // The stop sets spelled out, so that their lanes are constants.
 template <size_t W, bool kComment>
 __attribute__((target("sse2"))) uint32_t MaskSse2(const char* block) {
+    // Both helpers are inlined here, so no vector ever passes a call boundary whose ABI could
+    // differ; GCC still warns for a vector returned in a 32-bit build without -msse2.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
     const auto lanes = [](char c) __attribute__((target("sse2"))) {
         return W == 1 ? _mm_set1_epi8(c) : _mm_set1_epi16(static_cast<short>(c));
     };
     const auto equal = [](__m128i a, __m128i b) __attribute__((target("sse2"))) {
         return W == 1 ? _mm_cmpeq_epi8(a, b) : _mm_cmpeq_epi16(a, b);
     };
+#pragma GCC diagnostic pop
     uint32_t mask = 0;
     for (size_t half = 0; half < 2; ++half) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * half));
