@@ -12,13 +12,10 @@ constexpr char kUsbClassGuid[] = "{36FC9E60-C465-11CF-8056-444553540000}";
 
 // The first value of the first line of `key` in `section`, tokens substituted.
 std::optional<std::string> Directive(const InfSection* section, std::string_view key, const InfStrings& strings) {
-    if (section == nullptr)
+    const InfLine* line = DirectiveLine(section, key);
+    if (line == nullptr)
         return std::nullopt;
-    for (const InfLine& line : section->lines) {
-        if (line.hasKey && EqualsIgnoringAsciiCase(line.key, key))
-            return line.values.empty() ? std::string() : strings.Substitute(line.values[0]);
-    }
-    return std::nullopt;
+    return line->values.empty() ? std::string() : strings.Substitute(line->values[0]);
 }
 
 // Digits only, of 1 to `maxDigits` digits, within [low, high].
@@ -174,6 +171,16 @@ std::optional<std::string> ChooseModelsSection(const std::vector<std::string>& v
     if (target.architecture != InfArchitecture::kX86)
         return std::nullopt;
     return base;
+}
+
+const InfLine* DirectiveLine(const InfSection* section, std::string_view key) {
+    if (section == nullptr)
+        return nullptr;
+    for (const InfLine& line : section->lines) {
+        if (line.hasKey && EqualsIgnoringAsciiCase(line.key, key))
+            return &line;
+    }
+    return nullptr;
 }
 
 bool IsDriverInfSignature(std::string_view signature) {

@@ -58,6 +58,10 @@ DriverInf ReadDriverInf(std::string_view bytes, const InfTarget& target);
 // The same from text already parsed (the encoding and decoding problems are the caller's).
 DriverInf ReadDriverInfSyntax(const InfSyntax& syntax, const InfTarget& target);
 
+// The first line of `key` (ASCII case ignored) in `section`, the line a directive such as
+// [Version] Signature is read from; null when there is none.
+const InfLine* DirectiveLine(const InfSection* section, std::string_view key);
+
 // A [Version] Signature under which Windows opens the file as a driver INF: "$Windows NT$",
 // "$Chicago$" or "$Windows 95$", ASCII case ignored.
 bool IsDriverInfSignature(std::string_view signature);

@@ -12,17 +12,13 @@ constexpr size_t kMaxSectionName = 255;
 // Old editors ended a text file with Ctrl+Z; SetupAPI stops reading there.
 constexpr char kEndOfFile = 0x1A;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool IsLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
 // The characters an entry's reading acts on; every other one is appended to the value as it is.
 bool EndsRun(char c) {
-    return IsBlank(c) || IsLineEnd(c) || c == ';' || c == '"' || c == '\\' || c == '=' || c == ',';
+    return IsInfBlank(c) || IsLineEnd(c) || c == ';' || c == '"' || c == '\\' || c == '=' || c == ',';
 }
 
 size_t Utf8Characters(std::string_view text) {
@@ -38,7 +34,7 @@ class SyntaxReader {
 
     InfSyntax Read() {
         while (pos_ < text_.size()) {
-            while (pos_ < text_.size() && IsBlank(text_[pos_]))
+            while (pos_ < text_.size() && IsInfBlank(text_[pos_]))
                 ++pos_;
             if (pos_ >= text_.size())
                 break;
@@ -113,7 +109,7 @@ class SyntaxReader {
     // stands between it and the line end; anywhere else it is an ordinary character.
     bool ContinuesAt(size_t backslash) const {
         size_t p = backslash + 1;
-        while (p < text_.size() && IsBlank(text_[p]))
+        while (p < text_.size() && IsInfBlank(text_[p]))
             ++p;
         if (p < text_.size() && text_[p] == ';')
             while (p < text_.size() && !IsLineEnd(text_[p]))
@@ -189,7 +185,7 @@ class SyntaxReader {
                 sawComma = true;
                 endField();
                 ++pos_;
-            } else if (IsBlank(c)) {
+            } else if (IsInfBlank(c)) {
                 blanks += c;
                 ++pos_;
             } else {

@@ -40,5 +40,10 @@ struct InfSyntax {
     std::unordered_map<std::string, size_t> byUpperName;
 };
 
+// The blanks SetupAPI trims around keys and values.
+constexpr bool IsInfBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 // Reads UTF-8 text (see DecodeInfText). Works in one pass over the text whatever it holds.
 InfSyntax ParseInfSyntax(std::string_view utf8);

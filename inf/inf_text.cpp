@@ -133,19 +133,30 @@ std::string RepairUtf8(std::string_view bytes, bool* damaged) {
     return out;
 }
 
-InfText DecodeInfText(std::string_view bytes, uint32_t codePage) {
-    InfText text;
+InfEncoding InfEncodingOf(std::string_view bytes, std::string_view* body) {
     if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE) {
-        text.encoding = InfEncoding::kUtf16Le;
-        text.utf8 = DecodeUtf16Le(bytes.substr(2), &text.damaged);
-        return text;
+        *body = bytes.substr(2);
+        return InfEncoding::kUtf16Le;
     }
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        text.encoding = InfEncoding::kUtf8;
-        text.utf8 = RepairUtf8(bytes.substr(3), &text.damaged);
+        *body = bytes.substr(3);
+        return InfEncoding::kUtf8;
+    }
+    *body = bytes;
+    return InfEncoding::kAnsi;
+}
+
+InfText DecodeInfText(std::string_view bytes, uint32_t codePage) {
+    InfText text;
+    text.encoding = InfEncodingOf(bytes, &bytes);
+    if (text.encoding == InfEncoding::kUtf16Le) {
+        text.utf8 = DecodeUtf16Le(bytes, &text.damaged);
         return text;
     }
-    text.encoding = InfEncoding::kAnsi;
+    if (text.encoding == InfEncoding::kUtf8) {
+        text.utf8 = RepairUtf8(bytes, &text.damaged);
+        return text;
+    }
     std::string converted;
     if (codePage != kCodePageUtf8 && AnsiToUtf8(bytes, codePage, converted, &text.damaged))
         text.utf8 = RepairUtf8(converted, &text.damaged);

@@ -16,6 +16,10 @@ struct InfText {
     bool damaged = false;
 };
 
+// The encoding a UTF-16LE or UTF-8 byte-order mark gives (ANSI without one), and in `body` the
+// bytes after the mark.
+InfEncoding InfEncodingOf(std::string_view bytes, std::string_view* body);
+
 // A UTF-16LE or UTF-8 byte-order mark decides; any other file is ANSI text in `codePage` (a code
 // page unknown here reads as Latin-1, so ASCII structure survives).
 InfText DecodeInfText(std::string_view bytes, uint32_t codePage);

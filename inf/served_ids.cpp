@@ -17,14 +17,10 @@
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
+    while (!text.empty() && IsInfBlank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
+    while (!text.empty() && IsInfBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }
@@ -81,18 +77,10 @@ bool AddPlainIds(std::string_view text, std::vector<std::string>& ids) {
 
 class QuickReader {
   public:
-    QuickReader(std::string_view bytes, const InfTarget& target) : target_(target) {
-        if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE) {
-            encoding_ = InfEncoding::kUtf16Le;
-            body_ = bytes.substr(2);
-        } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-            encoding_ = InfEncoding::kUtf8;
-            body_ = bytes.substr(3);
-        } else {
-            body_ = bytes;
-        }
-        width_ = encoding_ == InfEncoding::kUtf16Le ? 2 : 1;
-    }
+    QuickReader(std::string_view bytes, const InfTarget& target)
+        : target_(target),
+          encoding_(InfEncodingOf(bytes, &body_)),
+          width_(encoding_ == InfEncoding::kUtf16Le ? 2 : 1) {}
 
     std::optional<ServedIds> Read() {
         std::optional<SectionLayout> found = FindSectionLines(body_, width_);
@@ -107,22 +95,16 @@ class QuickReader {
         if (head.rejected)
             return std::nullopt;
         ServedIds served;
-        // The full reader's Directive: the first Signature line of [Version].
-        const InfSection* version = head.Find("Version");
-        for (size_t i = 0; version != nullptr && i < version->lines.size(); ++i) {
-            const InfLine& line = version->lines[i];
-            if (!line.hasKey || !EqualsIgnoringAsciiCase(line.key, "Signature"))
-                continue;
-            if (HoldsToken(line.values, 0))
+        if (const InfLine* signature = DirectiveLine(head.Find("Version"), "Signature")) {
+            if (HoldsToken(signature->values))
                 return std::nullopt;
-            served.opened = !line.values.empty() && IsDriverInfSignature(line.values[0]);
-            break;
+            served.opened = !signature->values.empty() && IsDriverInfSignature(signature->values[0]);
         }
         if (!served.opened)
             return served;
         if (const InfSection* manufacturer = head.Find("Manufacturer")) {
             for (const InfLine& line : manufacturer->lines) {
-                if (HoldsToken(line.values, 0))
+                if (HoldsToken(line.values))
                     return std::nullopt;
                 // Without tokens the values are what the full reader chooses from; the sections
                 // of the other decorations (often as large as the chosen one) are never read.
@@ -136,14 +118,11 @@ class QuickReader {
     }
 
   private:
-    // Looks at the values from `first` on in place: copying them cost an allocation per
-    // identifier, slow through Wine's heap.
-    static bool HoldsToken(const std::vector<std::string>& values, size_t first) {
-        for (size_t i = first; i < values.size(); ++i) {
-            if (values[i].find('%') != std::string::npos)
-                return true;
-        }
-        return false;
+    // Looks at the values in place: copying them cost an allocation per identifier, slow through
+    // Wine's heap.
+    static bool HoldsToken(const std::vector<std::string>& values) {
+        return std::any_of(values.begin(), values.end(),
+                           [](const std::string& value) { return value.find('%') != std::string::npos; });
     }
 
     // [Version] and [Manufacturer], cut out in file order, decoded and parsed.
